@@ -1,0 +1,3 @@
+#include "util/CommandLineOptions.h"
+
+CommandLineOptions* g_pCommandLineOptions = nullptr;
