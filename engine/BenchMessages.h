@@ -54,13 +54,35 @@ public:
 
     void PostMessageBox(std::string text, uint32_t style)
     {
-        Post({WM_BENCH_MESSAGEBOX, static_cast<int32_t>(style), 0, 0, 0, true, std::move(text)});
+        BenchMessage msg;
+        msg.kind = WM_BENCH_MESSAGEBOX;
+        msg.param = static_cast<int32_t>(style);
+        msg.hasText = true;
+        msg.text = std::move(text);
+        Post(std::move(msg));
     }
-    void PostStep() { Post({WM_BENCH_STEP}); }
+    void PostStep() { Post(Kind(WM_BENCH_STEP)); }
     // A null text asks for the error list.
     void PostLog(const char* pszText)
     {
-        Post(pszText ? BenchMessage{WM_BENCH_LOG, 0, 0, 0, 0, true, pszText} : BenchMessage{WM_BENCH_LOG});
+        BenchMessage msg = Kind(WM_BENCH_LOG);
+        if (pszText) {
+            msg.hasText = true;
+            msg.text = pszText;
+        }
+        Post(std::move(msg));
     }
-    void PostCommand(uint32_t id) { Post({WM_BENCH_COMMAND, static_cast<int32_t>(id)}); }
+    void PostCommand(uint32_t id)
+    {
+        BenchMessage msg = Kind(WM_BENCH_COMMAND);
+        msg.param = static_cast<int32_t>(id);
+        Post(std::move(msg));
+    }
+
+    static BenchMessage Kind(uint32_t kind)
+    {
+        BenchMessage msg;
+        msg.kind = kind;
+        return msg;
+    }
 };
