@@ -33,4 +33,6 @@ void CDocumentBase::SetTitle(const std::string& strTitle)
 {
     m_strTitle = strTitle;
     OnTitleChanged();
+    if (m_onTitleChanged)
+        m_onTitleChanged();
 }

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <string>
+#include <utility>
 
 // The small document base the application's document extends: a path, a
 // title shown in the caption, and the modified flag. The window layer's
@@ -30,11 +32,16 @@ public:
     bool IsModified() const { return m_bModified.load(std::memory_order_acquire); }
     void SetModifiedFlag(bool bModified = true) { m_bModified.store(bModified, std::memory_order_release); }
 
+    // Called after every title change, whoever sets it: the frame keeps its
+    // caption in step with the title through this.
+    void SetTitleChangedHandler(std::function<void()> handler) { m_onTitleChanged = std::move(handler); }
+
 protected:
     // Called whenever the title changes, so a frame can follow it.
     virtual void OnTitleChanged() {}
 
 private:
+    std::function<void()> m_onTitleChanged;
     std::string m_strPathName;
     std::string m_strTitle;
     std::atomic<bool> m_bModified{false};
