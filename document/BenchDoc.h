@@ -6,6 +6,17 @@
 #include <cstdint>
 #include <string>
 
+class CArchiveReader;
+
+// How reading the archive form ended; the open reports all but Abandoned.
+enum class ArchiveResult
+{
+    Loaded,
+    InvalidFormat,   // ended early or held a value no row or list can take: "Unexpected file format."
+    Failed,          // an impossible string length or a read error: "Failed to open document."
+    Abandoned,       // the reader has said why itself (the version messages)
+};
+
 // Which values of a row are valid.
 enum : uint8_t
 {
@@ -51,6 +62,12 @@ public:
     void ChooseQueueDepth(uint16_t nDepth);
 
     static std::string DefaultDrive();
+
+    // Reads the archive form of older versions from ar (never written).
+    // The reader's path decides the layout: only names ending in "bmk" carry
+    // the fields after the first rate list. What was read before a failure
+    // stays in the document.
+    ArchiveResult Serialize(CArchiveReader& ar);
 
     std::string drive;
     int32_t pattern = 0;
