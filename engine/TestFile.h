@@ -53,6 +53,14 @@ private:
     int NextRequest();          // slot index, or -1
     void ReleaseRequest();
     bool WaitRequest(int nSlot);
+    bool Transfer(uint32_t nSize, bool bWrite);
+    // The first failure since the last Seek is the one reported.
+    void SetError(uint32_t nError)
+    {
+        if (m_nError == 0)
+            m_nError = nError;
+    }
+    static bool Fail(IBenchWindow* pWindow, const char* pszText);
 
     uint8_t* m_pWriteBuffer = nullptr;
     uint8_t* m_pReadBuffer = nullptr;
