@@ -1,0 +1,221 @@
+#include "platform/IoBuffer.h"
+#include "platform/IoQueue.h"
+#include "platform/IoQueueBackends.h"
+
+#include <gtest/gtest.h>
+
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <fcntl.h>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+#include <vector>
+
+namespace {
+
+// A temporary directory on the file system that holds the build tree, removed with its files.
+class CTempDir
+{
+public:
+    CTempDir()
+    {
+        std::string pattern = (std::filesystem::temp_directory_path() / "tarnwick-ioq-XXXXXX").string();
+        m_path = mkdtemp(pattern.data()) ? pattern : std::string();
+    }
+    ~CTempDir()
+    {
+        std::error_code ec;
+        std::filesystem::remove_all(m_path, ec);
+    }
+    std::string File(const char* name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+struct BackendCase
+{
+    const char* label;
+    IoBackend backend;
+};
+
+class IoQueueBackendTest : public ::testing::TestWithParam<BackendCase>
+{
+protected:
+    std::unique_ptr<CIoQueue> Make() { return CreateIoQueue(GetParam().backend); }
+    void SetUp() override
+    {
+        if (GetParam().backend == IoBackend::IoUring && !IoUringAvailable())
+            GTEST_SKIP() << "io_uring cannot be set up in this process (kernel, sysctl or seccomp)";
+    }
+    CTempDir m_dir;
+};
+
+// Block k of a file carries the byte k + 1 everywhere, so misplaced offsets show.
+void FillBlock(uint8_t* p, uint32_t n, unsigned k)
+{
+    std::memset(p, static_cast<int>(k + 1), n);
+}
+
+TEST_P(IoQueueBackendTest, RequestsLandAtTheirOffsetsAndReadBackAtEveryDepth)
+{
+    for (unsigned depth : {1u, 2u, 4u, 256u}) {
+        SCOPED_TRACE("depth " + std::to_string(depth));
+        const std::string path = m_dir.File("data");
+        const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+        ASSERT_GE(fd, 0);
+        auto q = Make();
+        ASSERT_TRUE(q);
+        ASSERT_EQ(q->Setup(fd, depth), 0);
+
+        constexpr uint32_t BLOCK = 4096;
+        const unsigned blocks = depth * 3;
+        std::vector<uint8_t*> buffers(depth);
+        for (auto& b : buffers)
+            b = static_cast<uint8_t*>(AllocBuffer(BLOCK));
+        // Keep every slot busy: wait for a slot only when it comes round again.
+        for (unsigned k = 0; k < blocks; ++k) {
+            const unsigned slot = k % depth;
+            if (k >= depth) {
+                ASSERT_EQ(q->Wait(slot), BLOCK);
+            }
+            FillBlock(buffers[slot], BLOCK, k);
+            ASSERT_EQ(q->SubmitWrite(slot, buffers[slot], BLOCK, uint64_t(k) * BLOCK), 0);
+        }
+        for (unsigned slot = 0; slot < depth; ++slot)
+            ASSERT_EQ(q->Wait(slot), BLOCK);
+        EXPECT_EQ(lseek(fd, 0, SEEK_END), off_t(blocks) * BLOCK);
+
+        // Read every block back into its own slot's buffer, all in flight at once.
+        for (unsigned first = 0; first < blocks; first += depth) {
+            for (unsigned slot = 0; slot < depth && first + slot < blocks; ++slot)
+                ASSERT_EQ(q->SubmitRead(slot, buffers[slot], BLOCK, uint64_t(first + slot) * BLOCK), 0);
+            for (unsigned slot = 0; slot < depth && first + slot < blocks; ++slot) {
+                ASSERT_EQ(q->Wait(slot), BLOCK);
+                std::vector<uint8_t> expected(BLOCK);
+                FillBlock(expected.data(), BLOCK, first + slot);
+                EXPECT_EQ(std::memcmp(buffers[slot], expected.data(), BLOCK), 0) << "block " << first + slot;
+            }
+        }
+        q->Teardown();
+        for (auto b : buffers)
+            FreeBuffer(b, BLOCK);
+        close(fd);
+    }
+}
+
+TEST_P(IoQueueBackendTest, FailuresComeBackAsNegativeErrno)
+{
+    const std::string path = m_dir.File("data");
+    const int fdWrite = open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(fdWrite, 0);
+    const int fdRead = open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    ASSERT_GE(fdRead, 0);
+    uint8_t* p = static_cast<uint8_t*>(AllocBuffer(4096));
+
+    struct Case
+    {
+        const char* what;
+        int fd;
+        bool bWrite;
+        int64_t expected;
+    } cases[] = {
+        {"write on a read-only descriptor", fdRead, true, -EBADF},
+        {"read on a write-only descriptor", fdWrite, false, -EBADF},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        auto q = Make();
+        ASSERT_EQ(q->Setup(c.fd, 2), 0);
+        const int submitted = c.bWrite ? q->SubmitWrite(0, p, 4096, 0) : q->SubmitRead(0, p, 4096, 0);
+        // The failure may come at submission or at completion, never as success.
+        if (submitted < 0)
+            EXPECT_EQ(submitted, c.expected);
+        else
+            EXPECT_EQ(q->Wait(0), c.expected);
+        q->Teardown();
+    }
+    close(fdRead);
+    close(fdWrite);
+    FreeBuffer(p, 4096);
+}
+
+TEST_P(IoQueueBackendTest, ShortReadAtEndOfFileCountsAsDone)
+{
+    const std::string path = m_dir.File("data");
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    ASSERT_EQ(ftruncate(fd, 6144), 0);
+    uint8_t* p = static_cast<uint8_t*>(AllocBuffer(8192));
+    auto q = Make();
+    ASSERT_EQ(q->Setup(fd, 4), 0);
+    ASSERT_EQ(q->SubmitRead(1, p, 4096, 4096), 0);
+    ASSERT_EQ(q->SubmitRead(2, p + 4096, 4096, 8192), 0);
+    EXPECT_EQ(q->Wait(2), 0);   // wholly past the end
+    EXPECT_EQ(q->Wait(1), 2048);
+    // A slot already reaped reports its result again.
+    EXPECT_EQ(q->Wait(1), 2048);
+    q->Teardown();
+    FreeBuffer(p, 8192);
+    close(fd);
+}
+
+TEST_P(IoQueueBackendTest, MisuseIsRefusedNotUndefined)
+{
+    const std::string path = m_dir.File("data");
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    uint8_t* p = static_cast<uint8_t*>(AllocBuffer(4096));
+    auto q = Make();
+    EXPECT_LT(q->SubmitWrite(0, p, 4096, 0), 0) << "before Setup";
+    EXPECT_EQ(q->Setup(fd, 0), -EINVAL);
+    EXPECT_EQ(q->Setup(-1, 4), -EINVAL);
+    ASSERT_EQ(q->Setup(fd, 2), 0);
+    EXPECT_EQ(q->SubmitWrite(2, p, 4096, 0), -EINVAL) << "slot beyond the depth";
+    ASSERT_EQ(q->SubmitWrite(0, p, 4096, 0), 0);
+    // The same slot cannot carry two requests; at worst it is still busy.
+    const int again = q->SubmitWrite(0, p, 4096, 0);
+    if (again == 0)
+        FAIL() << "a slot in flight was submitted twice";
+    q->Teardown();   // waits for the request in flight
+    EXPECT_EQ(lseek(fd, 0, SEEK_END), 4096);
+    FreeBuffer(p, 4096);
+    close(fd);
+}
+
+INSTANTIATE_TEST_SUITE_P(Backends, IoQueueBackendTest,
+                         ::testing::Values(BackendCase{"IoUring", IoBackend::IoUring},
+                                           BackendCase{"Threads", IoBackend::Threads},
+                                           BackendCase{"Automatic", IoBackend::Automatic}),
+                         [](const auto& info) { return std::string(info.param.label); });
+
+TEST(IoQueueChoice, AutomaticUsesIoUringWhereItCanBeSetUp)
+{
+    CTempDir dir;
+    const std::string path = dir.File("data");
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    auto q = CreateIoQueue(IoBackend::Automatic);
+    ASSERT_EQ(q->Setup(fd, 4), 0);
+    EXPECT_STREQ(q->Name(), IoUringAvailable() ? "io_uring" : "threads");
+    q->Teardown();
+    close(fd);
+}
+
+TEST(IoBuffer, BuffersArePageAlignedAndZero)
+{
+    const long page = sysconf(_SC_PAGESIZE);
+    for (size_t n : {size_t(512), size_t(65536), size_t(64) << 20}) {
+        SCOPED_TRACE(n);
+        auto* p = static_cast<uint8_t*>(AllocBuffer(n));
+        ASSERT_NE(p, nullptr);
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(p) % page, 0u);
+        std::vector<uint8_t> zeros(n);
+        EXPECT_EQ(std::memcmp(p, zeros.data(), n), 0);
+        FreeBuffer(p, n);
+    }
+    EXPECT_EQ(AllocBuffer(0), nullptr);
+    FreeBuffer(nullptr, 0);
+}
+
+}
