@@ -4,6 +4,7 @@
 #include "platform/DocumentBase.h"
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 class CArchiveReader;
@@ -62,6 +63,12 @@ public:
     void ChooseQueueDepth(uint16_t nDepth);
 
     static std::string DefaultDrive();
+
+    // Called first by OnSaveDocument: the window installs it to copy the texts
+    // of its description box (1017) and minutes box (1023) into description
+    // and ioruntime, so the document needs nothing of the window. Empty: the
+    // fields are saved as they are.
+    std::function<void(CBenchDoc&)> m_pfnUpdateFromForm;
 
     // Reads the archive form of older versions from ar (never written).
     // The reader's path decides the layout: only names ending in "bmk" carry
