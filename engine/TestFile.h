@@ -26,6 +26,9 @@ public:
               uint16_t nQueueDepth, int32_t nPattern, bool bDirectIo, bool bWriteThrough, bool bVerify);
     void Close();
     void Seek(uint64_t nOffset);
+    // One request of nSize bytes from the start of the buffer. A size beyond
+    // the buffer fails with EINVAL, sticky like any other error, so no
+    // request ever reaches past its buffer.
     bool Write(uint32_t nSize);
     bool Read(uint32_t nSize);
     bool WaitAll();
