@@ -106,16 +106,44 @@ bool TakesFocus(ControlKind kind)
 
 }
 
+namespace {
+
+// The form's width unit: a quarter of the average character width, widened
+// where a font's texts run wider than the template's font did, so that no
+// label or check box text is cut (the proportions stay the template's).
+int FormCharWidth(const std::vector<QWidget*>& made, int nAverage)
+{
+    const FormTemplate& form = BenchFormTemplate();
+    int nWidth = nAverage;
+    for (int i = 0; i < form.count; ++i) {
+        const FormControl& c = form.controls[i];
+        const bool bText = c.kind == ControlKind::Label || c.kind == ControlKind::LabelRight
+                           || c.kind == ControlKind::LabelCentre || c.kind == ControlKind::CheckBox;
+        if (!bText || !*c.text || c.cx <= 0)
+            continue;
+        const int nNeeded = (made[i]->sizeHint().width() * 4 + c.cx - 1) / c.cx;
+        nWidth = std::max(nWidth, nNeeded);
+    }
+    return nWidth;
+}
+
+}
+
 QSize BuildBenchForm(QWidget* pForm, std::map<int, QWidget*>& controls)
 {
     const CDialogUnits du(pForm->font());
     const FormTemplate& form = BenchFormTemplate();
     std::vector<QWidget*> made(form.count);
+    for (int i = 0; i < form.count; ++i)
+        made[i] = MakeControl(pForm, form.controls[i]);
+    const int nCharWidth = FormCharWidth(made, du.AverageCharWidth());
+    const auto X = [nCharWidth](int x) { return x * nCharWidth / 4; };
     for (int i = 0; i < form.count; ++i) {
         const FormControl& c = form.controls[i];
-        QWidget* p = MakeControl(pForm, c);
-        made[i] = p;
-        QRect rc = du.Rect(c.x, c.y, c.cx, c.cy);
+        QWidget* p = made[i];
+        const int left = X(c.x);
+        const int top = du.Y(c.y);
+        QRect rc(left, top, X(c.x + c.cx) - left, du.Y(c.y + c.cy) - top);
         if (c.kind == ControlKind::DropList) {
             // The template's height includes the open list; the closed box
             // is as high as the style draws it.
@@ -140,5 +168,5 @@ QSize BuildBenchForm(QWidget* pForm, std::map<int, QWidget*>& controls)
                 break;
             }
     }
-    return QSize(du.X(FORM_WIDTH_DU), du.Y(FORM_HEIGHT_DU));
+    return QSize(X(FORM_WIDTH_DU), du.Y(FORM_HEIGHT_DU));
 }
