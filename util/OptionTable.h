@@ -33,6 +33,15 @@ extern const HelpKeyword g_aHelpKeywords[];
 // Null before CreateOptionTables and after ExitProgram.
 extern OptionTable* g_pOptionTable;
 
+// The application's walk: entry nIndex of the table, or null past the last one or once
+// a failed check has ended the program (every failing check frees the table).
+inline OptionEntry* GetOptionEntry(int nIndex)
+{
+    if (!g_pOptionTable || nIndex < 0 || nIndex >= g_pOptionTable->nCount)
+        return nullptr;
+    return &g_pOptionTable->aEntries[nIndex];
+}
+
 // Allocates the option table and the command-line record zero-filled; true when both exist.
 bool CreateOptionTables();
 

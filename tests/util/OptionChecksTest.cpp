@@ -204,3 +204,34 @@ TEST_F(OptionChecks, ZeroSizeAllocatesNothingAndSaysNothing)
 }
 
 } // namespace
+
+namespace {
+
+// The application's start-up walk: every entry once, stopping at the first failed check.
+std::vector<char> WalkUntilAFailedCheck()
+{
+    std::vector<char> walked;
+    for (int i = 0; OptionEntry* pEntry = GetOptionEntry(i); ++i) {
+        walked.push_back(pEntry->cLetter);
+        if (!CheckUniqueOption(pEntry))
+            break;
+    }
+    return walked;
+}
+
+TEST_F(OptionChecks, WalkStopsSafelyWhenACheckEndsTheProgram)
+{
+    ASSERT_TRUE(Parse({"-k", "-x", "-g", "log"}));
+    EXPECT_EQ(WalkUntilAFailedCheck(), (std::vector<char>{'k', 'x', 'g'}));
+    EXPECT_EQ(GetOptionEntry(-1), nullptr);
+    EXPECT_EQ(GetOptionEntry(3), nullptr);
+
+    ASSERT_TRUE(CreateOptionTables());
+    m_recorder.Clear();
+    ASSERT_TRUE(Parse({"-k", "-x", "-k"}));
+    EXPECT_EQ(WalkUntilAFailedCheck(), std::vector<char>{'k'});
+    EXPECT_EQ(GetOptionEntry(0), nullptr) << "the table is gone after the complaint";
+    ExpectEndedWith("Multiple -k options are not allowed.", 1);
+}
+
+} // namespace
