@@ -6,7 +6,7 @@ JOBS       ?= $(shell nproc)
 
 # Debian packages the build, the tests and the benchmarks need.
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev liburing-dev \
-           libgtest-dev libgmock-dev libbenchmark-dev xvfb fio fonts-dejavu-core
+           libgtest-dev libgmock-dev libbenchmark-dev xvfb fio jq fonts-dejavu-core
 FUZZ_PACKAGES = clang libclang-rt-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
