@@ -1,5 +1,8 @@
-// The io_uring backend: one submission per request with user_data = slot,
+// The io_uring backend: one ring entry per request with user_data = slot,
 // completions recorded in the slot until the ring's owner waits for it.
+// Entries are handed to the kernel by the next wait, in the same system call
+// that waits: the run loop always waits right after it submits, so a request
+// is not delayed, and each request costs one kernel entry instead of two.
 #include "platform/IoQueueBackends.h"
 
 #include <cerrno>
@@ -36,21 +39,35 @@ public:
         if (fd < 0 || nDepth == 0)
             return -EINVAL;
         m_pSlots.reset(new (std::nothrow) Slot[nDepth]);
-        if (!m_pSlots)
+        m_pPending.reset(new (std::nothrow) Pending[nDepth]);
+        if (!m_pSlots || !m_pPending) {
+            m_pSlots.reset();
+            m_pPending.reset();
             return -ENOMEM;
+        }
+        m_nPending = 0;
         m_nDepth = nDepth;
 
-        // Cooperative task running spares the worker an interrupt per
-        // completion; kernels before 5.19 refuse the flag, so ask again without.
-        io_uring_params params{};
-        params.flags = IORING_SETUP_COOP_TASKRUN;
-        int ret = io_uring_queue_init_params(nDepth, &m_ring, &params);
-        if (ret == -EINVAL) {
-            params = {};
+        // Completions are processed only when the worker enters the kernel to
+        // wait anyway, which spares it an interrupt per request. The ring is
+        // used by the thread that opened it alone. Older kernels refuse the
+        // flags; each refusal asks again with less.
+        static const unsigned s_aFlags[] = {
+            IORING_SETUP_SINGLE_ISSUER | IORING_SETUP_DEFER_TASKRUN,
+            IORING_SETUP_COOP_TASKRUN,
+            0,
+        };
+        int ret = -EINVAL;
+        for (unsigned nFlags : s_aFlags) {
+            io_uring_params params{};
+            params.flags = nFlags;
             ret = io_uring_queue_init_params(nDepth, &m_ring, &params);
+            if (ret != -EINVAL)
+                break;
         }
         if (ret < 0) {
             m_pSlots.reset();
+            m_pPending.reset();
             m_nDepth = 0;
             return ret;
         }
@@ -78,6 +95,18 @@ public:
             return -EINVAL;
         Slot& slot = m_pSlots[nSlot];
         while (slot.bInFlight) {
+            if (m_nPending > 0) {
+                // Hand over what is queued and wait for a completion at once.
+                const int ret = io_uring_submit_and_wait(&m_ring, 1);
+                if (ret == -EINTR)
+                    continue;
+                if (ret < 0)
+                    FailPending(ret);
+                else
+                    Submitted(static_cast<unsigned>(ret));
+                ReapReady();
+                continue;
+            }
             io_uring_cqe* pCqe = nullptr;
             int ret = io_uring_wait_cqe(&m_ring, &pCqe);
             if (ret == -EINTR)
@@ -106,6 +135,8 @@ public:
         m_bFixedFile = false;
         m_fd = -1;
         m_pSlots.reset();
+        m_pPending.reset();
+        m_nPending = 0;
         m_nDepth = 0;
     }
 
@@ -132,15 +163,16 @@ private:
         return 0;
     }
 
-    // Submits what is left of the slot's request.
+    // Queues what is left of the slot's request; the next wait submits it.
     int Queue(unsigned nSlot)
     {
         Slot& slot = m_pSlots[nSlot];
         io_uring_sqe* pSqe = io_uring_get_sqe(&m_ring);
         if (!pSqe) {
             // The ring holds as many entries as slots, so this needs entries
-            // still waiting from an earlier call; hand them over and retry.
-            io_uring_submit(&m_ring);
+            // still queued; hand them over and retry.
+            if (!Flush())
+                return -EBUSY;
             pSqe = io_uring_get_sqe(&m_ring);
             if (!pSqe)
                 return -EBUSY;
@@ -156,19 +188,57 @@ private:
         if (m_bFixedFile)
             pSqe->flags |= IOSQE_FIXED_FILE;
         io_uring_sqe_set_data64(pSqe, nSlot);
+        m_pPending[m_nPending++] = Pending{pSqe, nSlot};
+        return 0;
+    }
 
-        int ret;
-        do
-            ret = io_uring_submit(&m_ring);
-        while (ret == -EINTR);
-        if (ret > 0)
-            return 0;
-        // The entry is in the ring but the kernel has not taken it; make it a
-        // no-op so that the next submission does not start a request that was
-        // reported as failed.
-        io_uring_prep_nop(pSqe);
-        io_uring_sqe_set_data64(pSqe, IGNORED_COMPLETION);
-        return ret < 0 ? ret : -EAGAIN;
+    // Submits the queued entries without waiting; false when the kernel
+    // refused them (their slots then carry the error).
+    bool Flush()
+    {
+        while (m_nPending > 0) {
+            const int ret = io_uring_submit(&m_ring);
+            if (ret == -EINTR)
+                continue;
+            if (ret <= 0) {
+                FailPending(ret < 0 ? ret : -EAGAIN);
+                return false;
+            }
+            Submitted(static_cast<unsigned>(ret));
+        }
+        return true;
+    }
+
+    // The kernel took the oldest nCount queued entries.
+    void Submitted(unsigned nCount)
+    {
+        if (nCount >= m_nPending) {
+            m_nPending = 0;
+            return;
+        }
+        for (unsigned i = nCount; i < m_nPending; ++i)
+            m_pPending[i - nCount] = m_pPending[i];
+        m_nPending -= nCount;
+    }
+
+    // The kernel refused the queued entries. They are still in the ring, so
+    // they become no-ops whose completions are dropped, and their requests
+    // end with the error instead of starting later unseen.
+    void FailPending(int nError)
+    {
+        for (unsigned i = 0; i < m_nPending; ++i) {
+            io_uring_prep_nop(m_pPending[i].pSqe);
+            io_uring_sqe_set_data64(m_pPending[i].pSqe, IGNORED_COMPLETION);
+            Complete(m_pSlots[m_pPending[i].nSlot], nError);
+        }
+        m_nPending = 0;
+    }
+
+    void ReapReady()
+    {
+        io_uring_cqe* pCqe = nullptr;
+        while (io_uring_peek_cqe(&m_ring, &pCqe) == 0 && pCqe)
+            Reap(pCqe);
     }
 
     // Handles one completion whole and marks it seen.
@@ -223,6 +293,14 @@ private:
     bool m_bFixedFile = false;
     int m_fd = -1;
     std::unique_ptr<Slot[]> m_pSlots;
+    // Entries queued since the last submission, oldest first.
+    struct Pending
+    {
+        io_uring_sqe* pSqe;
+        unsigned nSlot;
+    };
+    std::unique_ptr<Pending[]> m_pPending;
+    unsigned m_nPending = 0;
     unsigned m_nDepth = 0;
 };
 
