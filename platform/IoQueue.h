@@ -18,7 +18,9 @@ public:
     // Prepares for at most nDepth requests in flight on fd. 0 or -errno.
     virtual int Setup(int fd, unsigned nDepth) = 0;
     // Starts one request for slot. 0, or -errno when it could not be submitted
-    // (the slot is then free again).
+    // (the slot is then free again). A backend may hold the request until the
+    // next Wait, which hands it over in the same call; a refusal found then is
+    // the result of the requests it held.
     virtual int SubmitWrite(unsigned nSlot, const void* pBuffer, uint32_t nBytes, uint64_t nOffset) = 0;
     virtual int SubmitRead(unsigned nSlot, void* pBuffer, uint32_t nBytes, uint64_t nOffset) = 0;
     // Waits until the request of slot has completed and returns its result.
