@@ -4,6 +4,11 @@
 
 #include <QEvent>
 
+// Posted by the window's own thread wrapper once BenchmarkThread has returned
+// (param: the run's serial number): the worker touches nothing any more, so
+// Stop's wait may end.
+constexpr uint32_t WM_BENCH_WORKER_ENDED = WM_APP + 31;
+
 // A worker message as a Qt event: posted to the benchmark window, applied on
 // its thread in posting order.
 class CBenchEvent final : public QEvent

@@ -2,10 +2,14 @@
 
 #include "document/BenchDoc.h"
 #include "engine/BenchMessages.h"
+#include "engine/EngineGlobals.h"
 #include "platform/MessageBox.h"
+#include "platform/SectorSize.h"
 #include "util/CommandLineOptions.h"
+#include "window/BenchEvent.h"
 #include "window/FormBuilder.h"
 #include "window/FormTemplate.h"
+#include "window/RateFormat.h"
 #include "window/ResultsTable.h"
 #include "window/TargetRules.h"
 
@@ -18,7 +22,6 @@
 #include <QPushButton>
 #include <QScreen>
 
-#include <cstdio>
 
 CBenchView::CBenchView(QWidget* pParent)
     : CCommandTarget<QWidget>(pParent)
@@ -26,11 +29,23 @@ CBenchView::CBenchView(QWidget* pParent)
     m_formSize = BuildBenchForm(this, m_controls);
     setFixedSize(m_formSize);
     m_mountSource = [] { return ListMounts(); };
+    m_pfnSectorSize = [](const char* pszTarget) { return GetSectorSize(pszTarget); };
+    m_pPoster = std::make_unique<CBenchPoster>(this);
+    g_szTestFile.clear();
     FillFixedLists();
     ConnectControls();
 }
 
-CBenchView::~CBenchView() = default;
+CBenchView::~CBenchView()
+{
+    // The worker only posts, so it can be joined without serving it; what it
+    // posted meanwhile goes with this object. Then the test file closes.
+    if (m_pWorkerThread && m_pWorkerThread->joinable()) {
+        g_bStopTest = true;
+        m_pWorkerThread->join();
+    }
+    m_TestFile.Close();
+}
 
 QWidget* CBenchView::GetDlgItem(int nId) const
 {
@@ -86,13 +101,6 @@ void CBenchView::OnCommand(uint32_t nId)
         OnStart();
 }
 
-void CBenchView::OnStart()
-{
-    // Starting and stopping a run belong to the run control, which installs itself here.
-    if (m_pfnStart)
-        m_pfnStart();
-}
-
 void CBenchView::OnInitialUpdate()
 {
     // The frame follows the form's size and sits in the middle of its screen.
@@ -114,10 +122,7 @@ void CBenchView::OnInitialUpdate()
         std::string strText = MissingTargetText(m_pDocument->drive);
         if (IsUnattended()) {
             strText += " Test aborted.";
-            if (m_pfnLogLine)
-                m_pfnLogLine(strText);
-            else
-                std::fprintf(stderr, "%s\n", strText.c_str());
+            WriteLog(strText.c_str());
             if (m_pMainFrame)
                 PostCommand(m_pMainFrame, ID_APP_EXIT);
             return;
@@ -160,8 +165,12 @@ void CBenchView::OnUpdate()
     RedrawChart();
     --m_nUpdating;
 
-    if (IsUnattended())
+    // An unattended run starts by itself, once: a later refresh must not
+    // post the Start that would cancel it.
+    if (IsUnattended() && !m_bAutoStarted && !m_bRunUnderWay) {
+        m_bAutoStarted = true;
         PostCommand(this, IDC_START);
+    }
 }
 
 void CBenchView::ApplyTable(const TableSlotTexts* pTexts)
@@ -198,4 +207,30 @@ void CBenchView::FitScaleToValue(uint64_t)
 void CBenchView::FitScaleToRange()
 {
     // As FitScaleToValue.
+}
+
+void CBenchView::OnRedrawChartMessage()
+{
+    // The worker clears the table texts itself; only the chart area repaints.
+    if (QWidget* pChart = GetDlgItem(IDC_CHART))
+        pChart->update();
+}
+
+void CBenchView::OnFitScaleMessage(uint64_t nValue, uint64_t)
+{
+    FitScaleToValue(nValue);
+}
+
+void CBenchView::DrawRateBar(uint64_t nValue, int nDirection, int nSlot)
+{
+    if (nSlot < 0 || nSlot >= NUM_TABLE_SLOTS || (nDirection != 1 && nDirection != 2))
+        return;
+    SetDlgItemText((nDirection == 1 ? IDC_TABLE_WRITE : IDC_TABLE_READ) + nSlot, FormatRateText(nValue, m_nUnits));
+    if (QWidget* pChart = GetDlgItem(IDC_CHART))
+        pChart->update();
+}
+
+void CBenchView::OnChartRunEnded()
+{
+    RedrawChart();
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "engine/BenchmarkThread.h"
+#include "engine/TestFile.h"
 #include "platform/MountList.h"
 #include "platform/qt/Commands.h"
 
@@ -8,12 +10,18 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 class CBenchDoc;
+class CClock;
 class QCheckBox;
 class QComboBox;
+class QEventLoop;
+class QProgressBar;
+struct BenchMessage;
 
 // The benchmark form: every setting of the document, the results table, the
 // chart area and the Start button. The frame hosts it as its central widget
@@ -59,19 +67,56 @@ public:
     using MountSource = std::function<std::vector<MountEntry>()>;
     void SetMountSource(MountSource source) { m_mountSource = std::move(source); }
 
-    // Hooks of the run control: Start and Cancel, and one line of the run log
-    // (the unattended "Test aborted." notice). Without a log hook the line
-    // goes to standard error.
-    std::function<void()> m_pfnStart;
-    std::function<void(const std::string&)> m_pfnLogLine;
-    // The main frame, to which Exit is posted when an unattended run cannot start.
+    // The main frame, to which Exit is posted when an unattended run cannot
+    // start, and Save then Exit when it has ended.
     void SetMainFrame(QObject* pFrame) { m_pMainFrame = pFrame; }
+
+    // Run control. Start prepares the run on this thread and starts the
+    // worker; Stop sets the stop flag and waits for the worker while still
+    // handling what it posts, so the form repaints and nothing is lost.
+    void Start();
+    void Stop();
+    void ShowInitializing();
+    void ShowInProgress();
+    void DisableControls();
+    void EnableControls();
+    // Back to idle, the test file closed; harmless when already idle.
+    void EndBenchmark();
+    // Appends one entry to the run log: the text, or the error list for null.
+    void WriteLog(const char* pszText);
+
+    // The worker's messages, applied in posting order on this thread.
+    void OnBenchMessage(const BenchMessage& msg);
+    // "Data Integrity Errors", modal; its result.
+    int OnBenchShowErrors();
+
+    // What a run reads from the system, replaceable for tests: the sector
+    // size of the target, and the phase clock (null: the system clock).
+    using SectorSizeLookup = std::function<uint32_t(const char* pszTarget)>;
+    void SetSectorSizeLookup(SectorSizeLookup lookup) { m_pfnSectorSize = std::move(lookup); }
+    void SetRunClock(CClock* pClock) { m_pRunClock = pClock; }
+    CTestFile& TestFile() { return m_TestFile; }
+
+    // A run is under way, from Start until the window is idle again; the frame
+    // refuses to close meanwhile.
+    bool IsRunning() const { return m_bRunUnderWay; }
+    // Set by the frame: false greys its File and Help menus during a run,
+    // true enables them again.
+    std::function<void(bool)> m_pfnEnableMenus;
 
     // The chart (its own work fills the scale choice): repaint the chart area
     // and the table it leaves; choose the full scale.
     virtual void RedrawChart();
     virtual void FitScaleToValue(uint64_t nValue);
     virtual void FitScaleToRange();
+    // The worker's drawing during a run: the chart emptied for a sweep, the
+    // scale fitted against the maximum the worker compared with, one bar with
+    // its rate text (direction 1 write, 2 read; slot = table row); and the
+    // run over, when the chart shows the document again.
+    virtual void OnRedrawChartMessage();
+    virtual void OnFitScaleMessage(uint64_t nValue, uint64_t nDocMax);
+    virtual void DrawRateBar(uint64_t nValue, int nDirection, int nSlot);
+    virtual void OnChartRunEnded();
 
     QSize sizeHint() const override { return m_formSize; }
     QSize minimumSizeHint() const override { return m_formSize; }
@@ -94,12 +139,14 @@ public:
 
 protected:
     void OnCommand(uint32_t nId) override;
+    bool event(QEvent* pEvent) override;
 
     int32_t m_nUpdating = 0;
     int32_t m_nUnits = 0;
     uint64_t m_nFullScale = 100000000;
     int32_t m_nScaleChoice = -1;
-    bool m_bRunning = false;
+    bool m_bRunning = false;      // measuring: the Start button acts as Cancel
+    bool m_bRunUnderWay = false;  // from Start until EndBenchmark
 
 private:
     void ConnectControls();
@@ -116,4 +163,24 @@ private:
     QSize m_formSize;
     MountSource m_mountSource;
     QObject* m_pMainFrame = nullptr;
+
+    // Run control (BenchRunControl.cpp, BenchMessagesHandler.cpp).
+    QProgressBar* Progress() const;
+    void StepProgress();
+    void JoinWorker();
+    void OnUnattendedCommand(uint32_t nId);
+
+    CTestFile m_TestFile;
+    BenchRun m_run;                              // what the worker of the current run reads
+    std::unique_ptr<IBenchWindow> m_pPoster;     // posts the worker's messages to this window
+    std::unique_ptr<std::thread> m_pWorkerThread;
+    bool m_bWorkerEnded = true;                  // the worker's last message has been handled
+    bool m_bStopping = false;                    // Stop is waiting for the worker
+    bool m_bAutoStarted = false;                 // the unattended run has been asked to start
+    QEventLoop* m_pStopWait = nullptr;
+    int m_nProgressStep = 1;
+    int32_t m_nRunSerial = 0;                    // tells this run's end from an earlier worker's
+    std::vector<uint32_t> m_deferredCommands;    // frame commands that arrived while Stop waited
+    SectorSizeLookup m_pfnSectorSize;
+    CClock* m_pRunClock = nullptr;
 };

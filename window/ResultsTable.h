@@ -1,6 +1,7 @@
 #pragma once
 
 #include "document/BenchDoc.h"
+#include "engine/BenchmarkThread.h"
 
 #include <array>
 #include <cstdint>
@@ -10,9 +11,9 @@
 // rate and read rate. Plain functions over the document so the rules are
 // tested without widgets.
 constexpr int NUM_TABLE_SLOTS = NUM_TRANSFER_SIZES;
-constexpr int IDC_TABLE_SIZE = 1100;    // + slot
-constexpr int IDC_TABLE_WRITE = 1200;   // + slot
-constexpr int IDC_TABLE_READ = 1300;    // + slot
+// The worker names the slots' ids too (IDC_TABLE_LABEL, IDC_TABLE_WRITE,
+// IDC_TABLE_READ, each + slot); the table calls the first one by its column.
+constexpr int IDC_TABLE_SIZE = IDC_TABLE_LABEL;
 
 struct TableSlotTexts
 {
