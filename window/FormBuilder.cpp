@@ -2,6 +2,7 @@
 
 #include "platform/qt/DialogUnits.h"
 #include "window/FormTemplate.h"
+#include "window/Hyperlink.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -81,7 +82,8 @@ QWidget* MakeControl(QWidget* pForm, const FormControl& c)
         return p;
     }
     case ControlKind::Picture: {
-        auto* p = new QLabel(pForm);
+        // The banner is the link to the maker's site; the application gives it its picture.
+        auto* p = c.id == IDC_BANNER ? new CHyperlink(pForm) : new QLabel(pForm);
         p->setFrameStyle(QFrame::Box | QFrame::Plain);
         p->setAlignment(Qt::AlignCenter);
         return p;
