@@ -11,7 +11,7 @@ FUZZ_PACKAGES = clang libclang-rt-dev
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: all deps deps-fuzz configure build test bench run fuzz clean
+.PHONY: all deps deps-fuzz configure build test bench run fuzz install clean
 
 all: build
 
@@ -52,6 +52,12 @@ bench: build
 
 run: build
 	bench/run-quick.sh $(BUILD)
+
+# The program, its help page beside it, the .desktop entry and the icon.
+# PREFIX=$$HOME/.local installs for one user without root.
+PREFIX ?= /usr/local
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
 
 clean:
 	rm -rf $(BUILD)
