@@ -11,7 +11,8 @@
 #include <cstdio>
 
 const char NO_DISPLAY_TEXT[] =
-    "Tarnwick needs a display: set DISPLAY (or WAYLAND_DISPLAY), or run a saved test unattended with -f FILE -x.";
+    "Tarnwick needs a display and none could be opened: set DISPLAY (or WAYLAND_DISPLAY) to a running one, "
+    "or run a saved test unattended with -f FILE -x.";
 
 CTarn32App::CTarn32App() = default;
 

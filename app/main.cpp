@@ -1,4 +1,5 @@
 // tarnwick: the disk benchmark's window, or with -f FILE -x an unattended run.
+#include "app/PlatformChoice.h"
 #include "app/Resources.h"
 #include "app/Tarn32App.h"
 #include "platform/qt/Display.h"
@@ -10,12 +11,19 @@
 
 int main(int argc, char** argv)
 {
-    // Without a display the offscreen platform lets option errors, help and
-    // unattended runs work on a server; the window itself then refuses.
-    if (!EnvironmentHasDisplay())
-        setenv("QT_QPA_PLATFORM", "offscreen", 1);
+    // Without a display (none named, or none that opens) the offscreen
+    // platform lets option errors, help and unattended runs work on a
+    // server; the window itself then refuses.
+    const char* pszPlatform =
+        ChooseQtPlatform(std::getenv("DISPLAY"), std::getenv("WAYLAND_DISPLAY"), std::getenv("QT_QPA_PLATFORM"));
+    if (pszPlatform)
+        setenv("QT_QPA_PLATFORM", pszPlatform, 1);
 
     QApplication app(argc, argv);
+    // Programs started from here (the browser for the help page and the
+    // banner link) choose their own platform.
+    if (pszPlatform)
+        unsetenv("QT_QPA_PLATFORM");
     QApplication::setOrganizationName(QStringLiteral("Vessary"));
     QApplication::setApplicationName(QStringLiteral("Tarnwick"));
     InitAppResources();

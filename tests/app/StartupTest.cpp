@@ -56,6 +56,22 @@ TEST(StartupTest, WithoutADisplayEveryEarlyEndHasItsTextAndStatus)
     }
 }
 
+TEST(StartupTest, ADisplayThatDoesNotOpenEndsInTheProgramsOwnMessage)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    env.remove(QStringLiteral("QT_QPA_PLATFORM"));
+    // A display number nobody serves.
+    env.insert(QStringLiteral("DISPLAY"), QStringLiteral(":1234"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(TARNWICK_BINARY), QStringList{});
+    ASSERT_TRUE(process.waitForFinished(60000));
+    EXPECT_EQ(process.exitStatus(), QProcess::NormalExit);
+    EXPECT_EQ(process.exitCode(), 1);
+    EXPECT_NE(process.readAllStandardError().toStdString().find(NO_DISPLAY_TEXT), std::string::npos);
+}
+
 TEST(StartupTest, AnUnattendedFileThatDoesNotOpenEndsWithStatusOne)
 {
     const Outcome outcome = RunWithoutDisplay({"-f", "/nonexistent-folder/missing.bmk", "-x"});
