@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
+#include <locale.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace {
@@ -106,8 +108,14 @@ std::string FormatLogTimeLine(std::time_t now)
     std::tm local{};
     if (!localtime_r(&now, &local))
         return {};
+    // The names of days and months, and AM/PM, in the C locale whatever the
+    // process's locale (the window toolkit adopts the user's at start-up),
+    // so every log reads the same.
+    static const locale_t cLocale = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(0));
     char buffer[128];
-    const size_t n = std::strftime(buffer, sizeof buffer, "\r\n\r\n%A, %B %-d, %Y   %-I:%M %p\r\n", &local);
+    const char* pszFormat = "\r\n\r\n%A, %B %-d, %Y   %-I:%M %p\r\n";
+    const size_t n = cLocale ? strftime_l(buffer, sizeof buffer, pszFormat, &local, cLocale)
+                             : std::strftime(buffer, sizeof buffer, pszFormat, &local);
     return std::string(buffer, n);   // n is 0 when it did not fit: nothing is written
 }
 

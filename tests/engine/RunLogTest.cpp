@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <clocale>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -126,6 +128,26 @@ TEST(RunLog, TimeLineHasTwoEmptyLinesAndNoLeadingZeros)
     // Thursday, March 5, 2026 at 09:07 UTC.
     EXPECT_EQ(FormatLogTimeLine(1772701620), "\r\n\r\nThursday, March 5, 2026   9:07 AM\r\n");
     EXPECT_EQ(FormatLogMessage("Untitled", " Test aborted."), "Running Untitled....\r\n Test aborted.\r\n");
+}
+
+// The process may run in the user's locale (the window toolkit adopts it):
+// the time line keeps the C locale's names.
+TEST(RunLog, TimeLineIgnoresTheProcessLocale)
+{
+    setenv("TZ", "UTC", 1);
+    tzset();
+    const std::string before = setlocale(LC_ALL, nullptr);
+    const char* pszOther = nullptr;
+    for (const char* pszName : {"de_DE.UTF-8", "fr_FR.UTF-8", "es_ES.UTF-8", "nl_NL.UTF-8"})
+        if (setlocale(LC_ALL, pszName)) {
+            pszOther = pszName;
+            break;
+        }
+    if (!pszOther)
+        GTEST_SKIP() << "no locale other than C is installed";
+    const std::string line = FormatLogTimeLine(1772701620);
+    setlocale(LC_ALL, before.c_str());
+    EXPECT_EQ(line, "\r\n\r\nThursday, March 5, 2026   9:07 AM\r\n") << pszOther;
 }
 
 TEST(RunLog, EntriesAreAppendedInOrderAndTheFileIsNamed)
