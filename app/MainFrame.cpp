@@ -56,6 +56,12 @@ CMainFrame::~CMainFrame()
     m_recent.SetChangedHandler({});
     m_doc.SetTitleChangedHandler({});
     m_doc.m_pfnUpdateFromForm = {};
+    // The form window goes first, while the frame it calls back is whole:
+    // its destructor ends a run and closes the test file.
+    m_pView->m_pfnEnableMenus = {};
+    m_pView->SetMainFrame(nullptr);
+    delete m_pView;
+    m_pView = nullptr;
 }
 
 bool CMainFrame::StartDocument(const char* pszPathName)
