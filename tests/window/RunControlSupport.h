@@ -29,9 +29,15 @@ class CFrameRecorder final : public CCommandTarget<QObject>
 {
 public:
     std::vector<uint32_t> commands;
+    std::function<void(uint32_t)> onCommand;
 
 protected:
-    void OnCommand(uint32_t nId) override { commands.push_back(nId); }
+    void OnCommand(uint32_t nId) override
+    {
+        commands.push_back(nId);
+        if (onCommand)
+            onCommand(nId);
+    }
 };
 
 struct Box

@@ -242,3 +242,30 @@ TEST_F(RunControlTest, UnattendedSectorNoticeGoesToTheLog)
     EXPECT_EQ(m_doc.iosize1, 3);
     EXPECT_EQ(m_doc.runiosize1, 2);
 }
+
+// Cancel during an unattended run (a display lets someone press it): the
+// run logs that it was stopped, and Save then Exit reach the frame only
+// after the wait, with the window idle, so the frame can close.
+TEST_F(RunControlTest, CancelledUnattendedRunStillSavesAndExits)
+{
+    m_scope.options.bUnattended = 1;
+    m_doc.SetPathName((m_scope.Dir() / "t.bmk").string());
+    WorkerGate gate;
+    m_clock.SetOnRead([&](const ClockReading&) { gate.Hold(); });
+    bool bCancelReturned = false;
+    bool bAllAfterCancel = true;
+    m_frame.onCommand = [&](uint32_t) { bAllAfterCancel = bAllAfterCancel && bCancelReturned && !m_view.IsRunning(); };
+    testing::internal::CaptureStdout();
+    m_view.OnInitialUpdate();
+    ASSERT_TRUE(WaitMeasuring());
+    ClickStart();
+    bCancelReturned = true;
+    ASSERT_TRUE(PumpUntil([this] { return m_frame.commands.size() == 2; }));
+    testing::internal::GetCapturedStdout();
+    EXPECT_TRUE(bAllAfterCancel);
+    EXPECT_EQ(m_frame.commands, (std::vector<uint32_t>{CMD_FILE_SAVE, CMD_APP_EXIT}));
+    const std::string log = ReadFile(m_scope.Dir() / "t.log");
+    EXPECT_NE(log.find("Running t.bmk....\r\nTesting stopped by user.\r\n"), std::string::npos) << log;
+    EXPECT_TRUE(m_boxes.empty());
+    EXPECT_FALSE(std::filesystem::exists(TestFilePath()));
+}
