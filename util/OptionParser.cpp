@@ -41,10 +41,18 @@ bool AddLetter(OptionTable& table, char cLetter)
     return true;
 }
 
+// An absolute path begins with '/', the other option prefix. A '/' inside a
+// group of letters is refused anyway, so a string that starts with '/' and
+// holds a second one can only be a path: "-f /home/me/run1.bmk" works.
+bool IsAbsolutePath(const char* pszArg)
+{
+    return pszArg[0] == '/' && std::strchr(pszArg + 1, '/') != nullptr;
+}
+
 // One argument string: a value, or a group of letters that may end in ':' or '=' and a value.
 bool SplitArgument(OptionTable& table, const char* pszArg)
 {
-    if (pszArg[0] != '-' && pszArg[0] != '/')
+    if ((pszArg[0] != '-' && pszArg[0] != '/') || IsAbsolutePath(pszArg))
         return SetArgument(table, pszArg);
     for (const char* p = pszArg + 1; *p; ++p) {
         switch (*p) {
