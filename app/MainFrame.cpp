@@ -16,9 +16,21 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
+
+#include <filesystem>
+#include <system_error>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+
+namespace {
+std::string FullPath(const char* pszPathName)
+{
+    std::error_code error;
+    const std::filesystem::path full = std::filesystem::absolute(pszPathName, error);
+    return error ? std::string(pszPathName) : full.lexically_normal().string();
+}
+}
 
 CMainFrame::CMainFrame(CBenchDoc& doc, CRecentFileList& recent, CBenchView* pView)
     : m_doc(doc), m_recent(recent), m_pView(pView), m_flow(doc, recent), m_export(this)
@@ -67,7 +79,9 @@ CMainFrame::~CMainFrame()
 bool CMainFrame::StartDocument(const char* pszPathName)
 {
     // The view's first update comes after the document is in place, once.
-    const bool bDone = pszPathName ? m_flow.OpenDocumentFile(pszPathName) : m_flow.FileNew();
+    // A file named on the command line is kept by its full path, as the
+    // Open dialog gives it, so the recent-file list works from anywhere.
+    const bool bDone = pszPathName ? m_flow.OpenDocumentFile(FullPath(pszPathName)) : m_flow.FileNew();
     if (!bDone)
         return false;
     m_flow.SetDocumentReplacedHandler([this] { OnDocumentReplaced(); });

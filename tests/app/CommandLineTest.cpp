@@ -101,6 +101,7 @@ TEST_F(CommandLineTest, GoodCommandLinesFillTheRecordInAnyOrder)
         {{"/x", "/f:a.bmk"}, "a.bmk", nullptr, 1, 0},
         {{"-kx", "-f=a.bmk", "-g", "run.log"}, "a.bmk", "run.log", 1, 1},
         {{"-g", "run.log", "-k"}, nullptr, "run.log", 0, 1},
+        {{"-f", "/home/me/run1.bmk", "-x", "-g", "/var/log/run1.log"}, "/home/me/run1.bmk", "/var/log/run1.log", 1, 0},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(::testing::PrintToString(c.args));

@@ -6,6 +6,9 @@
 
 #include "platform/qt/Commands.h"
 #include "platform/qt/FileDialogs.h"
+#include "app/CommandLine.h"
+#include "util/MessageRecorder.h"
+#include "util/OptionTable.h"
 
 #include <QAction>
 #include <QFile>
@@ -125,6 +128,27 @@ TEST_F(FrameTest, ClosingWithUnsavedChangesAsksFirst)
     boxes.Answer(IDNO);
     EXPECT_TRUE(m_pFrame->close());
     EXPECT_EQ(boxes.Boxes().size(), 2u);
+}
+
+
+TEST_F(FrameTest, UnattendedSaveThatFailsStillEndsTheProgramAndSaysSoInTheStatus)
+{
+    CBoxRecorder boxes;
+    CMessageRecorder messages;
+    const std::string path = Path("missing-folder/run.bmk");
+    const char* const argv[] = {"tarnwick", "-f", path.c_str(), "-x"};
+    ASSERT_TRUE(ReadCommandLine(4, argv));
+    m_doc.SetPathName(path);
+    // As the end of an unattended run leaves it: modified, Save then Exit posted.
+    m_doc.SetModifiedFlag(true);
+    PostCommand(m_pFrame.get(), CMD_FILE_SAVE);
+    PostCommand(m_pFrame.get(), CMD_APP_EXIT);
+    // Nobody can answer a save-changes question: Exit closes all the same.
+    EXPECT_TRUE(ProcessEventsUntil([&] { return !m_pFrame->isVisible(); }));
+    EXPECT_EQ(m_pFrame->ExitCode(), 1);
+    for (const auto& box : boxes.Boxes())
+        EXPECT_EQ(box.text.find("Save changes"), std::string::npos) << box.text;
+    FreeOptionTables();
 }
 
 }
