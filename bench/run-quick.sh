@@ -39,10 +39,7 @@ while IFS= read -r line; do
 done < "$ROOT/examples/quick.bmk" > "$DIR/quick.bmk"
 
 echo "run-quick: unattended quick test in $DIR"
-PROGRAM=$(cd "$(dirname "$PROGRAM")" && pwd)/$(basename "$PROGRAM")
 status=0
-# From inside the directory: the option reader takes a word that starts
-# with '/' for an option, so the file is named relative to it.
-(cd "$DIR" && "$PROGRAM" -f quick.bmk -x) || status=$?
+"$PROGRAM" -f "$DIR/quick.bmk" -x || status=$?
 echo "run-quick: results saved in $DIR/quick.bmk, run log in $DIR/quick.log"
 exit "$status"
