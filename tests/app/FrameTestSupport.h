@@ -11,6 +11,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 // The form window as the frame shows it, with the run flag reachable so a
 // test can stand in for a run under way.
@@ -18,6 +19,15 @@ class CTestBenchView final : public CBenchView
 {
 public:
     void SetRunning(bool bRunning) { m_bRunUnderWay = bRunning; }
+    // The commands the frame routed to the form window, in order.
+    std::vector<uint32_t> m_routed;
+
+protected:
+    void OnCommand(uint32_t nId) override
+    {
+        m_routed.push_back(nId);
+        CBenchView::OnCommand(nId);
+    }
 };
 
 // A frame over a new document, its recent files in a private settings file,

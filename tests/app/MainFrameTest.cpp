@@ -151,4 +151,12 @@ TEST_F(FrameTest, UnattendedSaveThatFailsStillEndsTheProgramAndSaysSoInTheStatus
     FreeOptionTables();
 }
 
+
+TEST_F(FrameTest, ScaleFactorGoesToTheFormWindow)
+{
+    m_pView->m_routed.clear();
+    m_pFrame->CommandAction(ID_VIEW_SCALE_FACTOR)->trigger();
+    EXPECT_EQ(m_pView->m_routed, std::vector<uint32_t>{ID_VIEW_SCALE_FACTOR});
+}
+
 }
