@@ -274,7 +274,8 @@ int XmlSaveStream(XmlDocument* pDoc, std::FILE* pFile)
 {
     if (!pDoc || !pFile)
         return 0;
-    bool bWritten = Save(pDoc, pFile, PutFile);
+    // The same bytes as XmlSaveFile, so that the loader's text-mode reading of a stream matches.
+    bool bWritten = Save(pDoc, pFile, PutTextFile);
     if (bWritten && std::fflush(pFile) != 0)
         bWritten = false;
     return bWritten ? 1 : 0;
