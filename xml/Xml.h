@@ -216,7 +216,8 @@ char* XmlSaveString(XmlDocument* pDoc);   // malloc'ed, or null
 
 // ---- parser ----
 XmlNode* XmlLoadFile(XmlDocument* pDoc, XmlNode* pTop, const char* pszPath);
+// Reads the stream as XmlLoadFile reads its file (CR LF as LF, 0x1A ends it); the caller closes it.
 XmlNode* XmlLoadStream(XmlDocument* pDoc, XmlNode* pTop, std::FILE* pFile);
 XmlNode* XmlLoadString(XmlDocument* pDoc, XmlNode* pTop, const char* pszText);
-// Loads exactly nLength bytes (NUL bytes end the input as in a string).
+// Loads at most nLength bytes; in UTF-8 input a NUL byte ends it as in a string.
 XmlNode* XmlLoadBuffer(XmlDocument* pDoc, XmlNode* pTop, const char* pText, std::size_t nLength);
