@@ -4,8 +4,12 @@
 
 #include <clocale>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <unistd.h>
 
 using namespace xmltree;
 
@@ -334,19 +338,52 @@ TEST(XmlValues, HexTakesPairsUpToTheDestinationSize)
     }
 }
 
+namespace {
+
+// Switches LC_NUMERIC to a German locale: an installed one, else one compiled with localedef
+// into a temporary folder found through LOCPATH. False when neither can be had.
+bool UseCommaLocale(const std::filesystem::path& folder)
+{
+    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
+        return true;
+    if (!std::filesystem::exists("/usr/share/i18n/locales/de_DE"))
+        return false;
+    std::string command = "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
+    if (std::system(command.c_str()) != 0 && !std::filesystem::exists(folder / "de_DE.UTF-8"))
+        return false;
+    setenv("LOCPATH", folder.c_str(), 1);
+    bool bSet = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
+    unsetenv("LOCPATH");
+    return bSet;
+}
+
+} // namespace
+
 TEST(XmlValues, RealsKeepTheirPointUnderACommaLocale)
 {
-    const char* pszOld = std::setlocale(LC_NUMERIC, nullptr);
-    std::string old = pszOld ? pszOld : "C";
-    if (!std::setlocale(LC_NUMERIC, "de_DE.UTF-8") && !std::setlocale(LC_NUMERIC, "de_DE"))
-        GTEST_SKIP() << "no German locale on this machine";
+    std::string pattern = (std::filesystem::temp_directory_path() / "xmllocale-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    std::filesystem::path folder = pattern;
+    std::string old = std::setlocale(LC_NUMERIC, nullptr);
+    bool bComma = UseCommaLocale(folder);
+    char szProbe[16];
+    std::snprintf(szProbe, sizeof(szProbe), "%.1f", 1.5);
     Document doc = NewDocument();
     XmlNode* pMain = XmlNewXml(doc.get(), nullptr, "r");
     XmlNode* pNode = XmlAddReal(pMain, "d", 1.5);
+    XmlNode* pText = XmlAddValue(pMain, "t", const_cast<char*>("2.25"), 1);
     double dValue = 0;
+    double dText = 0;
     int bRead = XmlGetReal(pNode, &dValue);
+    int bReadText = XmlGetReal(pText, &dText);
     std::setlocale(LC_NUMERIC, old.c_str());
+    std::filesystem::remove_all(folder);
+    if (!bComma)
+        GTEST_SKIP() << "no German locale to be had on this machine";
+    ASSERT_STREQ(szProbe, "1,5");   // the process really formats with a comma
     EXPECT_STREQ(XmlGetValue(pNode), "1.500000");
     EXPECT_TRUE(bRead);
     EXPECT_EQ(dValue, 1.5);
+    EXPECT_TRUE(bReadText);
+    EXPECT_EQ(dText, 2.25);
 }
