@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 #include <vector>
 
@@ -165,6 +167,95 @@ TEST(XmlParserHostile, LongNamesAndValuesGrowTheBuffers)
     EXPECT_EQ(XmlGetAttribute(pMain, name.c_str()), value);
     EXPECT_EQ(XmlGetValue(pMain), value);
     EXPECT_TRUE(recorder.Messages().empty());
+    XmlDeleteDocument(pDoc);
+}
+
+} // namespace
+
+namespace {
+
+// A document shaped like a result file: settings as values, then one element per rate.
+XmlDocument* NewResultDocument()
+{
+    XmlDocument* pDoc = XmlNewDocument();
+    XmlNode* pMain = XmlNewXml(pDoc, nullptr, "benchmark");
+    XmlSetAttribute(pMain, "version", "5.00.2");
+    XmlAddValue(pMain, "drive", const_cast<char*>("/mnt/data"), 1);
+    XmlAddValue(pMain, "description", const_cast<char*>("Disk <A> & \"B\" it's"), 1);
+    XmlAddBool(pMain, "verifydata", 1);
+    XmlAddBool(pMain, "directio", 0);
+    XmlAddUInt(pMain, "queuedepth", 32);
+    XmlAddInt(pMain, "pattern", -1);
+    XmlAddUInt64(pMain, "filesize", 34359738368ull);
+    XmlAddReal(pMain, "maxbps", 1234567.5);
+    XmlNode* pRates = XmlAddElement(pMain, "rates");
+    for (int i = 0; i < 21; ++i) {
+        XmlNode* pRate = XmlAddElement(pRates, "rate");
+        XmlSetAttribute(pRate, "index", std::to_string(i).c_str());
+        XmlAddValue(pRate, "label", const_cast<char*>(i < 11 ? "512" : "64M"), 1);
+        XmlAddUInt(pRate, "iosize", 512u << (i % 20));
+        XmlAddUInt64(pRate, "writebps", 1000000ull * static_cast<unsigned>(i));
+        XmlAddUInt64(pRate, "readiops", 77ull * static_cast<unsigned>(i));
+        XmlAddUInt(pRate, "flags", static_cast<unsigned>(i % 16));
+    }
+    XmlAddElement(pMain, "empty");
+    return pDoc;
+}
+
+TEST(XmlRoundTrip, WrittenResultLoadsBackToTheSameBytes)
+{
+    CMessageRecorder recorder;
+    XmlDocument* pDoc = NewResultDocument();
+    char* pszFirst = XmlSaveString(pDoc);
+    ASSERT_NE(pszFirst, nullptr);
+
+    XmlDocument* pLoaded = XmlNewDocument();
+    ASSERT_NE(XmlLoadString(pLoaded, nullptr, pszFirst), nullptr);
+    EXPECT_EQ(DescribeDocument(pLoaded), DescribeDocument(pDoc));
+    EXPECT_STREQ(XmlGetMainElement(pLoaded)->pszName, "benchmark");
+    char* pszSecond = XmlSaveString(pLoaded);
+    ASSERT_NE(pszSecond, nullptr);
+    EXPECT_STREQ(pszSecond, pszFirst);
+    EXPECT_TRUE(recorder.Messages().empty());
+
+    std::free(pszSecond);
+    std::free(pszFirst);
+    XmlDeleteDocument(pLoaded);
+    XmlDeleteDocument(pDoc);
+}
+
+TEST(XmlRoundTrip, SavedFileLoadsBackToTheSameFile)
+{
+    xmltest::CTempFolder folder;
+    CMessageRecorder recorder;
+    XmlDocument* pDoc = NewResultDocument();
+    const std::string first = folder.Path("first.bmk");
+    const std::string second = folder.Path("second.bmk");
+    ASSERT_EQ(XmlSaveFile(pDoc, first.c_str()), 1);
+
+    XmlDocument* pLoaded = XmlNewDocument();
+    ASSERT_NE(XmlLoadFile(pLoaded, nullptr, first.c_str()), nullptr);
+    EXPECT_EQ(DescribeDocument(pLoaded), DescribeDocument(pDoc));
+    ASSERT_EQ(XmlSaveFile(pLoaded, second.c_str()), 1);
+
+    auto ReadAll = [](const std::string& path) {
+        std::string bytes;
+        std::FILE* pFile = std::fopen(path.c_str(), "rb");
+        EXPECT_NE(pFile, nullptr);
+        if (!pFile)
+            return bytes;
+        char chunk[4096];
+        std::size_t nRead;
+        while ((nRead = std::fread(chunk, 1, sizeof chunk, pFile)) > 0)
+            bytes.append(chunk, nRead);
+        std::fclose(pFile);
+        return bytes;
+    };
+    const std::string bytes = ReadAll(first);
+    EXPECT_EQ(ReadAll(second), bytes);
+    EXPECT_NE(bytes.find("\r\n"), std::string::npos);
+    EXPECT_TRUE(recorder.Messages().empty());
+    XmlDeleteDocument(pLoaded);
     XmlDeleteDocument(pDoc);
 }
 
