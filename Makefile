@@ -8,6 +8,8 @@ JOBS       ?= $(shell nproc)
 PACKAGES = cmake ninja-build g++ pkg-config qt6-base-dev liburing-dev \
            libgtest-dev libgmock-dev libbenchmark-dev xvfb fio jq fonts-dejavu-core
 FUZZ_PACKAGES = clang libclang-rt-dev
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 120
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
@@ -58,6 +60,13 @@ run: build
 PREFIX ?= /usr/local
 install: build
 	cmake --install $(BUILD) --prefix $(PREFIX)
+
+# libFuzzer targets built with clang and the sanitizers, each run FUZZ_SECONDS on its seeds.
+fuzz: deps deps-fuzz
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DTARNWICK_FUZZ=ON -DTARNWICK_GUI=OFF -DTARNWICK_TESTS=OFF -DTARNWICK_BENCH=OFF
+	cmake --build $(FUZZ_BUILD) -j $(JOBS)
+	fuzz/run-fuzzers.sh $(FUZZ_BUILD) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf $(BUILD)
