@@ -34,6 +34,7 @@ CBenchView::CBenchView(QWidget* pParent)
     g_szTestFile.clear();
     FillFixedLists();
     ConnectControls();
+    AttachChart();
 }
 
 CBenchView::~CBenchView()
@@ -99,6 +100,8 @@ void CBenchView::OnCommand(uint32_t nId)
 {
     if (nId == IDC_START)
         OnStart();
+    else if (nId == ID_VIEW_SCALE_FACTOR)
+        OnScaleFactor();
 }
 
 void CBenchView::OnInitialUpdate()
@@ -115,8 +118,7 @@ void CBenchView::OnInitialUpdate()
 
     Combo(IDC_DRIVE)->clear();
     m_pDocument->drivecount = FillDriveList();
-    m_nFullScale = 100000000;
-    m_nScaleChoice = -1;
+    ResetChart();
 
     if (!SelectDocumentDrive()) {
         std::string strText = MissingTargetText(m_pDocument->drive);
@@ -190,47 +192,4 @@ void CBenchView::FillResultsTable()
 void CBenchView::ShowTableAsPainted()
 {
     ApplyTable(BuildPaintedTable(*m_pDocument, m_nUnits).data());
-}
-
-void CBenchView::RedrawChart()
-{
-    if (QWidget* pChart = GetDlgItem(IDC_CHART))
-        pChart->update();
-    ShowTableAsPainted();
-}
-
-void CBenchView::FitScaleToValue(uint64_t)
-{
-    // The chart's scale ladder overrides this; the table needs no scale.
-}
-
-void CBenchView::FitScaleToRange()
-{
-    // As FitScaleToValue.
-}
-
-void CBenchView::OnRedrawChartMessage()
-{
-    // The worker clears the table texts itself; only the chart area repaints.
-    if (QWidget* pChart = GetDlgItem(IDC_CHART))
-        pChart->update();
-}
-
-void CBenchView::OnFitScaleMessage(uint64_t nValue, uint64_t)
-{
-    FitScaleToValue(nValue);
-}
-
-void CBenchView::DrawRateBar(uint64_t nValue, int nDirection, int nSlot)
-{
-    if (nSlot < 0 || nSlot >= NUM_TABLE_SLOTS || (nDirection != 1 && nDirection != 2))
-        return;
-    SetDlgItemText((nDirection == 1 ? IDC_TABLE_WRITE : IDC_TABLE_READ) + nSlot, FormatRateText(nValue, m_nUnits));
-    if (QWidget* pChart = GetDlgItem(IDC_CHART))
-        pChart->update();
-}
-
-void CBenchView::OnChartRunEnded()
-{
-    RedrawChart();
 }

@@ -4,6 +4,7 @@
 #include "engine/TestFile.h"
 #include "platform/MountList.h"
 #include "platform/qt/Commands.h"
+#include "window/Chart.h"
 
 #include <QWidget>
 
@@ -117,6 +118,11 @@ public:
     virtual void OnFitScaleMessage(uint64_t nValue, uint64_t nDocMax);
     virtual void DrawRateBar(uint64_t nValue, int nDirection, int nSlot);
     virtual void OnChartRunEnded();
+    // "Scale &Factor..." (command ID_VIEW_SCALE_FACTOR): the full scale fixed
+    // at a step of the unit shown, or automatic again.
+    void OnScaleFactor();
+    // The chart itself (Chart.h): its full scale, choice and layout.
+    const CChart& Chart() const { return m_Chart; }
 
     QSize sizeHint() const override { return m_formSize; }
     QSize minimumSizeHint() const override { return m_formSize; }
@@ -143,12 +149,15 @@ protected:
 
     int32_t m_nUpdating = 0;
     int32_t m_nUnits = 0;
-    uint64_t m_nFullScale = 100000000;
-    int32_t m_nScaleChoice = -1;
+    CChart m_Chart;               // full scale, scale choice, layout, legend boxes (ChartView.cpp)
     bool m_bRunning = false;      // measuring: the Start button acts as Cancel
     bool m_bRunUnderWay = false;  // from Start until EndBenchmark
 
 private:
+    // The chart with this form's document and unit (ChartView.cpp).
+    CChart& SyncChart();
+    void AttachChart();
+    void ResetChart();
     void ConnectControls();
     void FillFixedLists();
     void ApplyTable(const struct TableSlotTexts* pTexts);

@@ -1,10 +1,8 @@
 #include "window/Chart.h"
 
 #include "document/BenchDoc.h"
-#include "platform/MessageBox.h"
 #include "window/ChartWidget.h"
 #include "window/RateFormat.h"
-#include "window/ScaleDlg.h"
 
 #include <QPainter>
 #include <QWidget>
@@ -221,28 +219,4 @@ void CChart::Paint(QPainter& painter) const
         if (row.flags & (bIops ? RATE_WRITEIOPS : RATE_WRITEBPS))
             PaintBar(painter, bIops ? row.writeiops : row.writebps, 1, k);
     }
-}
-
-void CChart::OnScaleFactor(CBenchDoc* pDoc, QWidget* pParent)
-{
-    CScaleDlg dlg(pParent);
-    dlg.m_nChoice = m_nScaleChoice + 1;
-    dlg.m_nUnits = m_nUnits;
-    dlg.m_pDoc = pDoc;
-    const uint64_t M = DocMaximum();
-    if (dlg.exec() != IDOK)
-        return;
-    if (dlg.m_nChoice <= 0) {
-        m_nScaleChoice = -1;
-        FitScaleToValue(M, M);
-        return;
-    }
-    const int nRow = std::min(dlg.m_nChoice, NUM_SCALE_STEPS) - 1;
-    const uint64_t S = FullScaleStep(m_nUnits, nRow);
-    if (M > S) {
-        AfxMessageBox("You have selected too small a scale for the displayed data.", MB_OK);
-        return;
-    }
-    m_nScaleChoice = nRow;
-    SetFullScale(S);
 }

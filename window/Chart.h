@@ -55,10 +55,6 @@ public:
     void OnDrawBarMessage(uint64_t nValue, int nDirection, int nSlot);
     void EndRun();
 
-    // "Scale Factor..." (the view's command): nothing when cancelled;
-    // the document is marked modified by OK.
-    void OnScaleFactor(CBenchDoc* pDoc, QWidget* pParent);
-
     uint64_t FullScale() const { return m_nFullScale; }
     int32_t ScaleChoice() const { return m_nScaleChoice; }
     void SetScaleChoice(int32_t nChoice) { m_nScaleChoice = nChoice; }

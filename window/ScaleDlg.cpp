@@ -1,6 +1,7 @@
 #include "window/ScaleDlg.h"
 
 #include "document/BenchDoc.h"
+#include "window/BenchView.h"
 #include "platform/qt/DialogUnits.h"
 #include "window/ChartMath.h"
 #include "window/RateFormat.h"
@@ -38,10 +39,11 @@ CScaleDlg::~CScaleDlg() = default;
 
 void CScaleDlg::OnInitDialog()
 {
+    const int nUnits = m_pView ? m_pView->GetUnits() : 0;
     m_pList->clear();
     m_pList->addItem(QStringLiteral("Auto"));
     for (int i = 0; i < NUM_SCALE_STEPS; ++i)
-        m_pList->addItem(QString::fromStdString(FormatRateText(FullScaleStep(m_nUnits, i), m_nUnits)));
+        m_pList->addItem(QString::fromStdString(FormatRateText(FullScaleStep(nUnits, i), nUnits)));
     m_pList->setCurrentIndex(m_nChoice);
 }
 
@@ -53,8 +55,8 @@ int CScaleDlg::exec()
 
 void CScaleDlg::accept()
 {
-    if (m_pDoc)
-        m_pDoc->SetModifiedFlag(true);
+    if (m_pView && m_pView->GetDocument())
+        m_pView->GetDocument()->SetModifiedFlag(true);
     m_nChoice = m_pList->currentIndex();
     QDialog::accept();
 }

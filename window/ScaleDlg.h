@@ -2,7 +2,7 @@
 
 #include <QDialog>
 
-class CBenchDoc;
+class CBenchView;
 class QComboBox;
 
 // "Scale Factor": "Auto" or one of the twelve full-scale steps of the unit shown.
@@ -18,8 +18,8 @@ public:
 
     // 0 "Auto", k + 1 the step of ladder row k; -1 after construction.
     int m_nChoice = -1;
-    int m_nUnits = 0;
-    CBenchDoc* m_pDoc = nullptr;   // marked modified by OK
+    // The window whose unit the list shows; its document is marked modified by OK.
+    CBenchView* m_pView = nullptr;
 
 protected:
     void accept() override;

@@ -1,12 +1,15 @@
 #include "document/BenchDoc.h"
+#include "engine/BenchMessages.h"
 #include "platform/MessageBox.h"
-#include "window/Chart.h"
+#include "window/BenchView.h"
+#include "window/FormTemplate.h"
 #include "window/ScaleDlg.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QTimer>
 #include <QWidget>
@@ -52,8 +55,10 @@ protected:
             m_types.push_back(nType);
             return IDOK;
         });
-        m_chart.SetDocument(&m_doc);
         m_doc.OnNewDocument();
+        m_view.SetDocument(&m_doc);
+        m_view.SetMountSource([] { return std::vector<MountEntry>{}; });
+        m_view.OnInitialUpdate();
         m_doc.SetModifiedFlag(false);
     }
     void TearDown() override { SetMessageBoxHandler(m_previous); }
@@ -64,11 +69,22 @@ protected:
         m_script.nPick = nPick;
         m_script.bOk = bOk;
         m_script.Arm();
-        m_chart.OnScaleFactor(&m_doc, nullptr);
+        // As the frame routes the menu command to the form window.
+        m_view.OnScaleFactor();
     }
+    // The units list as the user changes it.
+    void ChooseUnits(int nUnits)
+    {
+        auto* pUnits = m_view.findChild<QComboBox*>(QString::number(IDC_UNITS));
+        pUnits->setCurrentIndex(nUnits);
+        emit pUnits->activated(nUnits);
+    }
+    uint64_t FullScale() const { return m_view.Chart().FullScale(); }
+    int ScaleChoice() const { return m_view.Chart().ScaleChoice(); }
+    std::string Caption() const { return m_view.GetDlgItemText(1089); }
 
     CBenchDoc m_doc;
-    CChart m_chart;
+    CBenchView m_view;
     DialogScript m_script;
     std::vector<std::string> m_boxes;
     std::vector<unsigned> m_types;
@@ -80,8 +96,8 @@ TEST_F(ScaleFactor, AfterNewEveryStepIsAccepted)
     for (int c = 1; c <= 12; ++c) {
         SCOPED_TRACE(c);
         Choose(c);
-        EXPECT_EQ(m_chart.ScaleChoice(), c - 1);
-        EXPECT_EQ(m_chart.FullScale(), FullScaleStep(0, c - 1));
+        EXPECT_EQ(ScaleChoice(), c - 1);
+        EXPECT_EQ(FullScale(), FullScaleStep(0, c - 1));
     }
     EXPECT_TRUE(m_boxes.empty());
     EXPECT_TRUE(m_doc.IsModified());
@@ -90,17 +106,17 @@ TEST_F(ScaleFactor, AfterNewEveryStepIsAccepted)
 TEST_F(ScaleFactor, TooSmallAStepIsRefusedAndAutoFitsTheMaximum)
 {
     m_doc.maxbps = 650000000;
-    m_chart.FitScaleToValue(m_doc.maxbps);
+    m_view.FitScaleToValue(m_doc.maxbps);
     Choose(4);   // 600 MB/s
     ASSERT_EQ(m_boxes.size(), 1u);
     EXPECT_EQ(m_boxes[0], "You have selected too small a scale for the displayed data.");
     EXPECT_EQ(m_types[0], unsigned(MB_OK));
-    EXPECT_EQ(m_chart.FullScale(), 800000000u);
-    EXPECT_EQ(m_chart.ScaleChoice(), -1);
+    EXPECT_EQ(FullScale(), 800000000u);
+    EXPECT_EQ(ScaleChoice(), -1);
 
     Choose(5);   // 800 MB/s
-    EXPECT_EQ(m_chart.ScaleChoice(), 4);
-    EXPECT_EQ(m_chart.FullScale(), 800000000u);
+    EXPECT_EQ(ScaleChoice(), 4);
+    EXPECT_EQ(FullScale(), 800000000u);
 
     Choose(-1);  // the dialog shows the step picked; the texts are the MB/s ladder
     EXPECT_EQ(m_script.nSelected, 5);
@@ -111,8 +127,8 @@ TEST_F(ScaleFactor, TooSmallAStepIsRefusedAndAutoFitsTheMaximum)
     EXPECT_EQ(m_script.shown[12], "20 GB/s");
 
     Choose(0);   // Auto
-    EXPECT_EQ(m_chart.ScaleChoice(), -1);
-    EXPECT_EQ(m_chart.FullScale(), 800000000u);
+    EXPECT_EQ(ScaleChoice(), -1);
+    EXPECT_EQ(FullScale(), 800000000u);
 }
 
 TEST_F(ScaleFactor, MaximumEqualToAStepAcceptsItWhileAutoTakesTheNext)
@@ -120,15 +136,15 @@ TEST_F(ScaleFactor, MaximumEqualToAStepAcceptsItWhileAutoTakesTheNext)
     m_doc.maxbps = 600000000;
     Choose(4);
     EXPECT_TRUE(m_boxes.empty());
-    EXPECT_EQ(m_chart.FullScale(), 600000000u);
+    EXPECT_EQ(FullScale(), 600000000u);
     Choose(0);
-    EXPECT_EQ(m_chart.FullScale(), 800000000u);
+    EXPECT_EQ(FullScale(), 800000000u);
 }
 
 TEST_F(ScaleFactor, CancelChangesNothingAndOkAloneMarksModified)
 {
     Choose(3, false);
-    EXPECT_EQ(m_chart.ScaleChoice(), -1);
+    EXPECT_EQ(ScaleChoice(), -1);
     EXPECT_FALSE(m_doc.IsModified());
     Choose(-1);
     EXPECT_TRUE(m_doc.IsModified());
@@ -137,7 +153,7 @@ TEST_F(ScaleFactor, CancelChangesNothingAndOkAloneMarksModified)
 
 TEST_F(ScaleFactor, IoUnitShowsIoTextsAndComparesTheIoMaximum)
 {
-    m_chart.SetUnits(2);
+    ChooseUnits(2);
     m_doc.maxbps = 650000000;
     m_doc.maxiops = 700;
     Choose(3);   // 500 IO/s: below 700
@@ -147,7 +163,46 @@ TEST_F(ScaleFactor, IoUnitShowsIoTextsAndComparesTheIoMaximum)
                                                "5M IO/s", "10M IO/s"};
     EXPECT_EQ(m_script.shown, expected);
     Choose(4);   // 1K IO/s
-    EXPECT_EQ(m_chart.FullScale(), 1000u);
+    EXPECT_EQ(FullScale(), 1000u);
+    EXPECT_EQ(Caption(), "Transfer Rate - IO/s (Thousands)");
+    EXPECT_EQ(m_view.GetDlgItemText(1063), "1");
+}
+
+TEST_F(ScaleFactor, PickedStepLastsUntilARunValueReachesTheMaximum)
+{
+    Choose(6);   // 1 GB/s
+    ASSERT_EQ(ScaleChoice(), 5);
+    // What the worker posts: the value and the maximum it was compared with.
+    struct Case { uint64_t nValue; uint64_t nDocMax; uint64_t nFullScale; int nChoice; };
+    const Case cases[] = {
+        {300000000, 500000000, 1000000000, 5},   // below the maximum: the pick stays
+        {499999999, 500000000, 1000000000, 5},
+        {500000000, 500000000, 600000000, -1},   // reaches it: automatic again
+        {100000000, 500000000, 600000000, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.nValue);
+        BenchMessage msg;
+        msg.kind = WM_BENCH_FITSCALE;
+        msg.value = c.nValue;
+        msg.docMax = c.nDocMax;
+        m_view.OnBenchMessage(msg);
+        EXPECT_EQ(FullScale(), c.nFullScale);
+        EXPECT_EQ(ScaleChoice(), c.nChoice);
+    }
+}
+
+TEST_F(ScaleFactor, NewOrOpenShowsAutoAgain)
+{
+    Choose(3);
+    Choose(-1);
+    EXPECT_EQ(m_script.nSelected, 3);
+    m_doc.OnNewDocument();
+    m_view.OnInitialUpdate();
+    EXPECT_EQ(ScaleChoice(), -1);
+    EXPECT_EQ(FullScale(), 100000000u);
+    Choose(-1);
+    EXPECT_EQ(m_script.nSelected, 0);
 }
 
 }
