@@ -48,6 +48,11 @@ public:
 
     // Every setting back to its default, maxima 0, rows cleared.
     bool OnNewDocument() override;
+    // Opens the XML form, or the archive form of older versions for names
+    // ending in "tst" or "bmk"; says why when it cannot.
+    bool OnOpenDocument(const char* pszPathName) override;
+    // Saves the XML form; the old file survives a failed save.
+    bool OnSaveDocument(const char* pszPathName) override;
 
     // Rates and flags of all rows to 0; labels, sizes and maxima stay.
     void ResetRates();

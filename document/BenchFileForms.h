@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,8 @@ enum : int
 };
 int ReadXmlForm(CBenchDoc& doc, const char* pszPathName);
 int ReadXmlText(CBenchDoc& doc, const char* pszText);
+// Reads an open stream as the file would be read (CR LF as LF); the caller closes it.
+int ReadXmlStream(CBenchDoc& doc, std::FILE* pFile);
 
 // The XML form as text with LF line ends; false if the tree could not be built.
 bool BuildXmlText(const CBenchDoc& doc, std::string& strText);
