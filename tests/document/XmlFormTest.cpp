@@ -4,6 +4,13 @@
 #include "document/BenchFileForms.h"
 #include "util/CommandLineOptions.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <functional>
+#include <sys/stat.h>
+#include <unistd.h>
+
 namespace {
 
 using Box = std::pair<std::string, unsigned>;
@@ -568,6 +575,136 @@ TEST(XmlForm, FailedSaveSaysSoAndKeepsTheFileItWasReplacing)
     std::filesystem::create_directory(dir.File("folder.bmk"));
     EXPECT_FALSE(doc.OnSaveDocument(dir.File("folder.bmk").c_str()));
     EXPECT_EQ(boxes.Only(), Box("Failed to save results.", MB_ICONERROR));
+}
+
+TEST(XmlForm, SaveThatCannotBeWrittenSaysSoAndTouchesNothing)
+{
+    TempDir dir;
+    const std::string readOnlyDir = dir.File("locked");
+    std::filesystem::create_directory(readOnlyDir);
+    const std::string kept = dir.Write("locked/kept.bmk", "old bytes");
+    ASSERT_EQ(::chmod(readOnlyDir.c_str(), 0555), 0);
+    const bool bRoot = ::geteuid() == 0;   // root writes into a read-only directory
+    CommandLineOptions options{};
+    options.bUnattended = 1;               // so that /dev/full passes the name check
+    struct Case
+    {
+        const char* name;
+        std::string path;
+        bool bUnattended;
+    } const cases[] = {
+        {"read-only directory, new file", readOnlyDir + "/new.bmk", false},
+        {"read-only directory, over a file", kept, false},
+        {"missing directory", dir.File("absent/x.bmk"), false},
+        {"a directory", readOnlyDir, true},
+        {"a full device", "/dev/full", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (bRoot && c.path.rfind(readOnlyDir + "/", 0) == 0)
+            continue;
+        g_pCommandLineOptions = c.bUnattended ? &options : nullptr;
+        MessageRecorder boxes;
+        CBenchDoc doc;
+        doc.SetModifiedFlag(true);
+        EXPECT_FALSE(doc.OnSaveDocument(c.path.c_str()));
+        EXPECT_EQ(boxes.Only(), Box("Failed to save results.", MB_ICONERROR));
+        EXPECT_TRUE(doc.IsModified());
+    }
+    g_pCommandLineOptions = nullptr;
+    ::chmod(readOnlyDir.c_str(), 0755);
+    EXPECT_EQ(ReadWholeFile(kept), "old bytes");
+    EXPECT_FALSE(std::filesystem::exists(readOnlyDir + "/new.bmk"));
+    size_t nEntries = 0;
+    for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(readOnlyDir))
+        ++nEntries;
+    EXPECT_EQ(nEntries, 1u);
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/full"));
+}
+
+// A version-3.00 ".bmk" archive: every field, the second list with IO/s.
+ArchiveBytes BmkArchive(int32_t nMajor = 3, int32_t nMinor = 0)
+{
+    ArchiveBytes a;
+    a.Byte('e').Word(0).Word(0).Dword(0).Word(0x081B).Str("archived").Word(2).Qword(1000).Qword(2000);
+    a.Dword(7).Str("x").Str("y").Dword(static_cast<uint32_t>(nMajor)).Dword(static_cast<uint32_t>(nMinor));
+    a.Str("45").Dword(1).Dword(4).Qword(1073741824).Word(6);
+    for (uint64_t q : {2048000u, 4096000u, 0u, 0u, 0u, 5120000u})
+        a.Qword(q);
+    return a;
+}
+
+TEST(XmlForm, ArchivesOpenThroughTheDocumentByTheirNames)
+{
+    const std::string full = BmkArchive().Bytes();
+    const std::string cut = full.substr(0, full.size() - 3);
+    struct Case
+    {
+        const char* name;
+        std::string bytes;
+        bool bOpens;
+        bool bFullLayout;
+        Box box;
+    } const cases[] = {
+        {"new.bmk", full, true, true, {}},
+        {"NEW.BMK", full, true, true, {}},
+        {"renamed.tst", full, true, false, {}},
+        {"old-version.bmk", BmkArchive(2, 99).Bytes(), false, false,
+         {"Invalid .bmk file version.\nPlease use files created by version 3.00 or later.", MB_OK}},
+        {"newer.bmk", BmkArchive(3, 1).Bytes(), false, false,
+         {"Invalid .bmk file version.\nThis file was created by a newer version of Vessary Tarnwick.", MB_OK}},
+        {"cut.bmk", cut, false, false, UNEXPECTED},
+        {"new.dat", full, false, false, {"Invalid file.", MB_ICONERROR}},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageRecorder boxes;
+        CBenchDoc doc;
+        doc.pattern = 12;
+        doc.rates[10].flags = 15;
+        EXPECT_EQ(doc.OnOpenDocument(dir.Write(c.name, c.bytes).c_str()), c.bOpens);
+        EXPECT_EQ(doc.rates[10].flags, 0);
+        if (!c.bOpens) {
+            EXPECT_EQ(boxes.Only(), c.box);
+            continue;
+        }
+        EXPECT_TRUE(boxes.Boxes().empty());
+        EXPECT_EQ(doc.drive, "E:");
+        EXPECT_EQ(doc.description, "archived");
+        EXPECT_EQ(doc.continuousio, 1);
+        EXPECT_EQ(doc.pattern, c.bFullLayout ? 7 : 12);
+        if (c.bFullLayout) {
+            EXPECT_EQ(doc.ioruntime, "45");
+            EXPECT_EQ(doc.iosize1, 0);
+            EXPECT_EQ(doc.iosize2, 2);
+            EXPECT_EQ(doc.rates[0].writeiops, 4000u);
+            EXPECT_EQ(doc.rates[2].readiops, 2500u);
+        } else {
+            EXPECT_EQ(doc.rates[0].flags, RATE_WRITEBPS | RATE_READBPS);
+            EXPECT_EQ(doc.rates[0].readbps, 2000u);
+        }
+    }
+}
+
+TEST(XmlForm, FileSavedHereOpensAgainWithTheSameValuesAfterASecondSave)
+{
+    // What an unattended run does: open the test, run, save over it.
+    TempDir dir;
+    MessageRecorder boxes;
+    CBenchDoc doc;
+    ExampleDocument(doc);
+    doc.description = "quick";
+    const std::string path = dir.File("quick.bmk");
+    ASSERT_TRUE(doc.OnSaveDocument(path.c_str()));
+    CBenchDoc opened;
+    ASSERT_TRUE(opened.OnOpenDocument(path.c_str()));
+    opened.rates[1] = {opened.rates[1].label, 1024, 1, 2, 3, 4, 15};
+    ASSERT_TRUE(opened.OnSaveDocument(path.c_str()));
+    CBenchDoc again;
+    ASSERT_TRUE(again.OnOpenDocument(path.c_str()));
+    ExpectSameDocument(opened, again);
+    EXPECT_TRUE(boxes.Boxes().empty());
 }
 
 }
