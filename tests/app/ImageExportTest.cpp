@@ -148,11 +148,15 @@ TEST_F(ImageExportTest, TwoExportsInARowEachTakeAFreshPicture)
     dialogs.Answer(first);
     m_pFrame->OnCommand(ID_FILE_EXPORT_IMAGE);
 
-    // Paint the chart area black: only a new picture can show it.
+    // Cover the chart area with black: only a new picture can show it.
     QWidget* pChart = m_pView->GetDlgItem(IDC_CHART);
-    QPalette pal = pChart->palette();
+    QWidget cover(pChart);
+    cover.setGeometry(pChart->rect());
+    cover.setAutoFillBackground(true);
+    QPalette pal = cover.palette();
     pal.setColor(QPalette::Window, Qt::black);
-    pChart->setPalette(pal);
+    cover.setPalette(pal);
+    cover.show();
     dialogs.Answer(second);
     m_pFrame->OnCommand(ID_FILE_EXPORT_IMAGE);
     EXPECT_TRUE(boxes.Boxes().empty());

@@ -11,10 +11,13 @@
 #include "util/OptionTable.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
 #include <QFile>
 #include <QMenu>
 #include <QMenuBar>
 #include <QStatusBar>
+#include <QTimer>
 #include <QToolBar>
 
 namespace {
@@ -155,8 +158,18 @@ TEST_F(FrameTest, UnattendedSaveThatFailsStillEndsTheProgramAndSaysSoInTheStatus
 TEST_F(FrameTest, ScaleFactorGoesToTheFormWindow)
 {
     m_pView->m_routed.clear();
+    // The form window answers with its modal Scale Factor dialog; cancel it once it shows.
+    bool bDialogShown = false;
+    QTimer::singleShot(0, qApp, [&] {
+        if (auto* pDlg = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            bDialogShown = pDlg->windowTitle() == QStringLiteral("Scale Factor");
+            pDlg->reject();
+        }
+    });
     m_pFrame->CommandAction(ID_VIEW_SCALE_FACTOR)->trigger();
     EXPECT_EQ(m_pView->m_routed, std::vector<uint32_t>{ID_VIEW_SCALE_FACTOR});
+    EXPECT_TRUE(bDialogShown);
+    EXPECT_FALSE(m_doc.IsModified());
 }
 
 }
