@@ -107,3 +107,11 @@ rss=$("$RUNNER" --target "$TARGET" --sizes 64MiB --file 256MiB --qd 256 --direct
       awk '$1 == "peak_rss_kib" { print $2 }')
 echo
 echo "peak resident memory, 64 MiB buffers at queue depth 256: ${rss:-?} KiB"
+
+# The XML library's writer and parser on a 10 MB result-shaped document (Google Benchmark).
+XML_BENCH="$BUILD/bench/bench_xml"
+if [ -x "$XML_BENCH" ]; then
+  echo
+  echo "XML library throughput (MB/s per benchmark):"
+  "$XML_BENCH" --benchmark_counters_tabular=true 2>/dev/null
+fi
