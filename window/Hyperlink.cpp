@@ -2,6 +2,7 @@
 
 #include "platform/MessageBox.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QMouseEvent>
 #include <QProcess>
@@ -33,12 +34,51 @@ std::string HyperlinkErrorText(int nCode)
     }
 }
 
+namespace {
+
+// How long a click waits for xdg-open's verdict. A launcher still running
+// then is taken as the browser at work; it is left to finish on its own.
+constexpr int XDG_OPEN_WAIT_MS = 2000;
+
+// xdg-open's exit statuses as result codes: 2 a file that does not exist,
+// 3 no tool to open it with, 4 the tool failed.
+int XdgOpenResult(int nExitStatus)
+{
+    switch (nExitStatus) {
+    case 0: return 33;
+    case 2: return 2;
+    case 3:
+    case 4: return 31;
+    default: return 1;
+    }
+}
+
+} // namespace
+
 int OpenLinkWithDesktop(const char* pszVerb, const std::string& strUrl)
 {
     const QUrl url = QUrl::fromUserInput(QString::fromStdString(strUrl));
-    if (pszVerb)
+    if (!pszVerb)
         return QDesktopServices::openUrl(url) ? 33 : 31;
-    return QProcess::startDetached(QStringLiteral("xdg-open"), {url.toString()}) ? 33 : 2;
+    // Watched rather than detached, so a launcher that finds no browser is a
+    // failure the user hears about instead of a silent success.
+    auto* pProcess = new QProcess(qApp);
+    pProcess->setProgram(QStringLiteral("xdg-open"));
+    pProcess->setArguments({url.toString()});
+    pProcess->setStandardOutputFile(QProcess::nullDevice());
+    pProcess->setStandardErrorFile(QProcess::nullDevice());
+    pProcess->start();
+    if (!pProcess->waitForStarted()) {
+        delete pProcess;
+        return 2;
+    }
+    if (!pProcess->waitForFinished(XDG_OPEN_WAIT_MS)) {
+        QObject::connect(pProcess, &QProcess::finished, pProcess, &QObject::deleteLater);
+        return 33;
+    }
+    const int nResult = pProcess->exitStatus() == QProcess::NormalExit ? XdgOpenResult(pProcess->exitCode()) : 1;
+    delete pProcess;
+    return nResult;
 }
 
 CHyperlink::CHyperlink(QWidget* pParent)

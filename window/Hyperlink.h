@@ -12,9 +12,11 @@ std::string HyperlinkErrorText(int nCode);
 // address; returns a result above 32 on success, else an error code.
 using LinkOpener = std::function<int(const char* pszVerb, const std::string& strUrl)>;
 
-// The default opener. "open" asks the desktop's URL handler; the default
-// action runs xdg-open. A failure of the handler is code 31 (no application
-// associated); xdg-open that cannot be started is code 2 (file not found).
+// The default opener. "open" runs xdg-open and waits a moment for its exit
+// status: 0 (or still running) is success, 2 is code 2 (file not found), 3
+// and 4 are code 31 (no application associated), others code 1; xdg-open
+// that cannot be started is code 2. The default action asks Qt's URL
+// handler, which only knows whether it could start one (else code 31).
 int OpenLinkWithDesktop(const char* pszVerb, const std::string& strUrl);
 
 // The banner at the foot of the form: a picture that opens the maker's site

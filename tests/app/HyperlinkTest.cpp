@@ -6,6 +6,9 @@
 #include "window/FormTemplate.h"
 #include "window/Hyperlink.h"
 
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <string>
@@ -91,6 +94,47 @@ TEST(HyperlinkTest, SecondTryWithTheDefaultActionThenTheWarning)
             EXPECT_TRUE(boxes.Boxes().empty());
         }
     }
+}
+
+// The default opener over a stand-in xdg-open first on PATH: its exit status
+// becomes the result code, and a launcher still busy counts as opened.
+TEST(HyperlinkTest, OpenRunsXdgOpenAndHearsItsExitStatus)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(dir.isValid());
+    const QByteArray oldPath = qgetenv("PATH");
+    qputenv("PATH", dir.path().toLocal8Bit() + ":" + oldPath);
+    const QString script = dir.filePath(QStringLiteral("xdg-open"));
+    const QString argsFile = dir.filePath(QStringLiteral("args"));
+    const struct
+    {
+        const char* body;
+        int result;
+    } cases[] = {
+        {"exit 0", 33},
+        {"exit 2", 2},
+        {"exit 3", 31},
+        {"exit 4", 31},
+        {"exit 1", 1},
+        {"sleep 5", 33},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.body);
+        QFile::remove(argsFile);
+        QFile file(script);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write("#!/bin/sh\nprintf '%s' \"$*\" > '" + argsFile.toLocal8Bit() + "'\n" + c.body + "\n");
+        file.close();
+        file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+        EXPECT_EQ(OpenLinkWithDesktop("open", "www.example.com/tarnwick"), c.result);
+        QFile args(argsFile);
+        ASSERT_TRUE(args.open(QIODevice::ReadOnly));
+        EXPECT_EQ(args.readAll(), QByteArray("http://www.example.com/tarnwick"));
+    }
+    // No xdg-open at all: the file is not found.
+    qputenv("PATH", dir.filePath(QStringLiteral("empty")).toLocal8Bit());
+    EXPECT_EQ(OpenLinkWithDesktop("open", "www.example.com/tarnwick"), 2);
+    qputenv("PATH", oldPath);
 }
 
 TEST_F(FrameTest, ClickOnTheBannerOpensTheMakersSite)
