@@ -5,11 +5,18 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <fcntl.h>
 #include <filesystem>
+#include <linux/audit.h>
+#include <linux/filter.h>
+#include <linux/seccomp.h>
 #include <string>
+#include <sys/prctl.h>
+#include <sys/syscall.h>
+#include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
 
@@ -197,6 +204,143 @@ TEST(IoQueueChoice, AutomaticUsesIoUringWhereItCanBeSetUp)
     const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
     auto q = CreateIoQueue(IoBackend::Automatic);
     ASSERT_EQ(q->Setup(fd, 4), 0);
+    EXPECT_STREQ(q->Name(), IoUringAvailable() ? "io_uring" : "threads");
+    q->Teardown();
+    close(fd);
+}
+
+#if defined(__x86_64__)
+constexpr uint32_t NATIVE_AUDIT_ARCH = AUDIT_ARCH_X86_64;
+#elif defined(__aarch64__)
+constexpr uint32_t NATIVE_AUDIT_ARCH = AUDIT_ARCH_AARCH64;
+#else
+constexpr uint32_t NATIVE_AUDIT_ARCH = 0;
+#endif
+
+// Makes io_uring_setup fail with nErrno in this process and its threads from
+// now on, as a container's seccomp profile does; every other call is let through.
+bool RefuseIoUringSetup(int nErrno)
+{
+    sock_filter program[] = {
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, arch)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, NATIVE_AUDIT_ARCH, 1, 0),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+        BPF_STMT(BPF_LD | BPF_W | BPF_ABS, offsetof(seccomp_data, nr)),
+        BPF_JUMP(BPF_JMP | BPF_JEQ | BPF_K, __NR_io_uring_setup, 0, 1),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ERRNO | (static_cast<uint32_t>(nErrno) & SECCOMP_RET_DATA)),
+        BPF_STMT(BPF_RET | BPF_K, SECCOMP_RET_ALLOW),
+    };
+    sock_fprog filter{static_cast<unsigned short>(std::size(program)), program};
+    return prctl(PR_SET_NO_NEW_PRIVS, 1, 0, 0, 0) == 0 &&
+           prctl(PR_SET_SECCOMP, SECCOMP_MODE_FILTER, &filter) == 0;
+}
+
+// What the child found, as its exit status; 0 is success.
+enum FallbackStep : int
+{
+    FALLBACK_OK = 0,
+    FALLBACK_NO_FILTER,
+    FALLBACK_URING_STILL_WORKS,
+    FALLBACK_OPEN,
+    FALLBACK_SETUP,
+    FALLBACK_NOT_THREADS,
+    FALLBACK_SUBMIT,
+    FALLBACK_WAIT,
+    FALLBACK_WRONG_DATA,
+    FALLBACK_NOT_ON_DISK,
+};
+
+const char* DescribeFallbackStep(int nStep)
+{
+    switch (nStep) {
+    case FALLBACK_OK: return "ok";
+    case FALLBACK_NO_FILTER: return "the seccomp filter could not be installed";
+    case FALLBACK_URING_STILL_WORKS: return "io_uring could still be set up under the filter";
+    case FALLBACK_OPEN: return "the temporary file did not open";
+    case FALLBACK_SETUP: return "the automatic queue's Setup failed";
+    case FALLBACK_NOT_THREADS: return "the automatic queue did not choose the thread backend";
+    case FALLBACK_SUBMIT: return "a request could not be submitted";
+    case FALLBACK_WAIT: return "a request did not transfer its whole block";
+    case FALLBACK_WRONG_DATA: return "the data read back differs from the data written";
+    case FALLBACK_NOT_ON_DISK: return "the file does not hold the data written";
+    }
+    return "unknown exit status";
+}
+
+// In the child: the queue the test file uses, under the filter, on a real file.
+int RunFallbackChild(int nErrno, const std::string& path)
+{
+    if (!RefuseIoUringSetup(nErrno))
+        return FALLBACK_NO_FILTER;
+    if (IoUringAvailable())
+        return FALLBACK_URING_STILL_WORKS;
+    const int fd = open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    if (fd < 0)
+        return FALLBACK_OPEN;
+    auto q = CreateIoQueue(IoBackend::Automatic);
+    if (!q || q->Setup(fd, 2) != 0)
+        return FALLBACK_SETUP;
+    if (std::strcmp(q->Name(), "threads") != 0)
+        return FALLBACK_NOT_THREADS;
+
+    constexpr uint32_t BLOCK = 4096;
+    auto* pOut = static_cast<uint8_t*>(AllocBuffer(2 * BLOCK));
+    auto* pIn = static_cast<uint8_t*>(AllocBuffer(2 * BLOCK));
+    FillBlock(pOut, BLOCK, 0);
+    FillBlock(pOut + BLOCK, BLOCK, 1);
+    // Both blocks in flight at once, written in the reverse order of their offsets.
+    if (q->SubmitWrite(1, pOut + BLOCK, BLOCK, BLOCK) != 0 || q->SubmitWrite(0, pOut, BLOCK, 0) != 0)
+        return FALLBACK_SUBMIT;
+    if (q->Wait(0) != BLOCK || q->Wait(1) != BLOCK)
+        return FALLBACK_WAIT;
+    if (q->SubmitRead(0, pIn, BLOCK, 0) != 0 || q->SubmitRead(1, pIn + BLOCK, BLOCK, BLOCK) != 0)
+        return FALLBACK_SUBMIT;
+    if (q->Wait(1) != BLOCK || q->Wait(0) != BLOCK)
+        return FALLBACK_WAIT;
+    if (std::memcmp(pIn, pOut, 2 * BLOCK) != 0)
+        return FALLBACK_WRONG_DATA;
+    q->Teardown();
+    // Read past the queue as well, so a queue that only echoed its buffers fails.
+    std::vector<uint8_t> onDisk(2 * BLOCK);
+    if (pread(fd, onDisk.data(), onDisk.size(), 0) != static_cast<ssize_t>(onDisk.size()) ||
+        std::memcmp(onDisk.data(), pOut, onDisk.size()) != 0)
+        return FALLBACK_NOT_ON_DISK;
+    FreeBuffer(pIn, 2 * BLOCK);
+    FreeBuffer(pOut, 2 * BLOCK);
+    close(fd);
+    return FALLBACK_OK;
+}
+
+// The filter stays in a forked child, so the test process keeps io_uring.
+TEST(IoQueueChoice, AutomaticFallsBackToThreadsWhereSeccompRefusesIoUring)
+{
+    if (NATIVE_AUDIT_ARCH == 0)
+        GTEST_SKIP() << "no seccomp architecture constant for this machine";
+    // ENOSYS as from a kernel without io_uring or a default container profile,
+    // EPERM as from the io_uring_disabled sysctl.
+    for (int nErrno : {ENOSYS, EPERM}) {
+        SCOPED_TRACE(std::strerror(nErrno));
+        CTempDir dir;
+        const std::string path = dir.File("data");
+        const pid_t pid = fork();
+        ASSERT_GE(pid, 0) << std::strerror(errno);
+        if (pid == 0)
+            _exit(RunFallbackChild(nErrno, path));
+        int status = 0;
+        pid_t waited;
+        do
+            waited = waitpid(pid, &status, 0);
+        while (waited < 0 && errno == EINTR);
+        ASSERT_EQ(waited, pid);
+        ASSERT_TRUE(WIFEXITED(status)) << "child ended by signal " << (WIFSIGNALED(status) ? WTERMSIG(status) : 0);
+        EXPECT_EQ(WEXITSTATUS(status), FALLBACK_OK) << DescribeFallbackStep(WEXITSTATUS(status));
+    }
+    // The parent was never filtered.
+    CTempDir dir;
+    const int fd = open(dir.File("data").c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    ASSERT_GE(fd, 0);
+    auto q = CreateIoQueue(IoBackend::Automatic);
+    ASSERT_EQ(q->Setup(fd, 2), 0);
     EXPECT_STREQ(q->Name(), IoUringAvailable() ? "io_uring" : "threads");
     q->Teardown();
     close(fd);
