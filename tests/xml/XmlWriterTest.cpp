@@ -1,5 +1,7 @@
 #include "XmlTreeSupport.h"
 
+#include "util/MessageRecorder.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -305,6 +307,8 @@ TEST(XmlWriter, FileStoresEveryLineFeedAsCrLf)
 
 TEST(XmlWriter, FailedSavesGiveZero)
 {
+    // The caller says what failed; the writer itself shows nothing.
+    CMessageRecorder recorder;
     TempDir dir;
     Document doc;
     XmlNode* pMain = NewMain(doc);
@@ -319,6 +323,7 @@ TEST(XmlWriter, FailedSavesGiveZero)
     EXPECT_EQ(XmlSaveFile(nullptr, untouched.c_str()), 0);
     EXPECT_EQ(ReadFile(untouched), "keep");
     EXPECT_EQ(XmlSaveFile(doc.get(), nullptr), 0);
+    EXPECT_TRUE(recorder.Messages().empty()) << recorder.Messages()[0].text;
 
     if (access("/dev/full", W_OK) != 0)
         GTEST_SKIP() << "no /dev/full";
@@ -332,10 +337,13 @@ TEST(XmlWriter, FailedSavesGiveZero)
     EXPECT_EQ(XmlSaveStream(doc.get(), pFull), 0);
     std::fclose(pFull);
     EXPECT_EQ(XmlSaveStream(doc.get(), nullptr), 0);
+    EXPECT_TRUE(recorder.Messages().empty()) << recorder.Messages()[0].text;
+    EXPECT_TRUE(recorder.QuitCodes().empty());
 }
 
 TEST(XmlWriter, ACustomNodeFailingInAFileStopsTheSave)
 {
+    CMessageRecorder recorder;
     TempDir dir;
     Document doc;
     XmlNode* pMain = NewMain(doc);
@@ -346,6 +354,7 @@ TEST(XmlWriter, ACustomNodeFailingInAFileStopsTheSave)
     EXPECT_EQ(XmlSaveFile(doc.get(), path.c_str()), 0);
     // The file is closed with what was written before the failure.
     EXPECT_EQ(ReadFile(path), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<a>\r\n  <bad>");
+    EXPECT_TRUE(recorder.Messages().empty()) << recorder.Messages()[0].text;
 }
 
 TEST(XmlWriter, ADeepTreeIsWrittenWithoutRecursion)
