@@ -113,10 +113,11 @@ ArchiveResult CBenchDoc::Serialize(CArchiveReader& ar)
     int32_t nPattern, nMajor, nMinor;
     if (!ar.ReadInt32(nPattern))
         return FromReader(ar);
-    // A pattern past the list indexes nothing; the file is damaged.
-    if (nPattern < 0 || nPattern >= NUM_PATTERNS)
-        return ArchiveResult::InvalidFormat;
-    pattern = nPattern;
+    // A pattern past the list indexes nothing and is never stored; the file
+    // is refused for it only after the version, whose message says more.
+    const bool bPatternValid = nPattern >= 0 && nPattern < NUM_PATTERNS;
+    if (bPatternValid)
+        pattern = nPattern;
     if (!ar.ReadString(strText) || !ar.ReadString(strText) || !ar.ReadInt32(nMajor) ||
         !ar.ReadInt32(nMinor))
         return FromReader(ar);
@@ -129,6 +130,8 @@ ArchiveResult CBenchDoc::Serialize(CArchiveReader& ar)
                       MB_OK);
         return ArchiveResult::Abandoned;
     }
+    if (!bPatternValid)
+        return ArchiveResult::InvalidFormat;
 
     if (!ar.ReadString(strText))
         return FromReader(ar);

@@ -335,6 +335,44 @@ TEST(ArchiveForm, PatternOutsideTheListRefusesTheFile)
     }
 }
 
+TEST(ArchiveForm, WrongVersionIsReportedBeforeAPatternOutsideTheList)
+{
+    const std::string older = "Invalid .bmk file version.\nPlease use files created by version 3.00 or later.";
+    const std::string newer = "Invalid .bmk file version.\nThis file was created by a newer version of Vessary Tarnwick.";
+    const std::string damaged = "Unexpected file format.";
+    struct Case
+    {
+        int32_t pattern, major, minor;
+        const std::string& text;
+        unsigned type;
+    } const cases[] = {
+        {13, 2, 99, older, MB_OK},
+        {-1, 3, 1, newer, MB_OK},
+        {2147483647, 0, 0, older, MB_OK},
+        // With the right version the pattern alone refuses the file.
+        {13, 3, 0, damaged, MB_ICONWARNING},
+        {-1, 3, 0, damaged, MB_ICONWARNING},
+    };
+    TempDir dir;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "pattern " << c.pattern << ", version " << c.major << "." << c.minor);
+        Fields f;
+        f.pattern = c.pattern;
+        f.major = c.major;
+        f.minor = c.minor;
+        MessageRecorder boxes;
+        CBenchDoc doc;
+        Scramble(doc);
+        EXPECT_FALSE(ReadArchiveForm(doc, dir.Write("p.bmk", Build(f).Bytes()).c_str()));
+        EXPECT_EQ(boxes.Only(), std::make_pair(c.text, c.type));
+        // The bad pattern is never stored, nor anything after the version.
+        EXPECT_EQ(doc.pattern, 12);
+        EXPECT_EQ(doc.ioruntime, "99");
+        EXPECT_EQ(doc.iosize1, 7);
+        EXPECT_EQ(doc.filesize, 65536u);
+    }
+}
+
 TEST(ArchiveForm, StringsOfEveryPrefixWidthAndUtf16AreReadAsUtf8)
 {
     struct Case
