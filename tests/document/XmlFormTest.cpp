@@ -381,6 +381,48 @@ TEST(XmlForm, OpenedSettingsAndRatesFollowTheFile)
     EXPECT_EQ(doc.maxiops, 70000u);
 }
 
+TEST(XmlForm, OpeningKeepsALargerMaxIopsAndTakesMaxBpsFromTheFileAlone)
+{
+    // Only complete pairs of table sizes count: the incomplete read pair and
+    // the row of size 3000 carry larger numbers that must not reach the maxima.
+    const std::string rates =
+        "  <rates>\n"
+        "    <rate><iosize>4096</iosize><writebps>4096000</writebps><writeiops>1000</writeiops>"
+        "<readbps>99999999</readbps></rate>\n"
+        "    <rate><iosize>8192</iosize><readbps>8192000</readbps><readiops>70000</readiops></rate>\n"
+        "    <rate><iosize>3000</iosize><writebps>99999999999</writebps><writeiops>99999999</writeiops></rate>\n"
+        "  </rates>\n";
+    const std::string incomplete =
+        "  <rates>\n    <rate><iosize>512</iosize><writebps>777</writebps><readiops>9</readiops></rate>\n  </rates>\n";
+    struct Case
+    {
+        const char* name;
+        std::string text;
+        uint64_t maxbpsBefore, maxiopsBefore;
+        bool bOpens;
+        uint64_t maxbps, maxiops;
+    } const cases[] = {
+        {"larger maxima before", File(Settings(), rates), 123456789012, 1000000, true, 8192000, 1000000},
+        {"smaller maxima before", File(Settings(), rates), 1, 2, true, 8192000, 70000},
+        {"maxiops equal to the largest", File(Settings(), rates), 5, 70000, true, 8192000, 70000},
+        {"no rates", File(Settings(), ""), 123456789012, 1000000, true, 0, 1000000},
+        {"only incomplete pairs", File(Settings(), incomplete), 123456789012, 1000000, true, 0, 1000000},
+        // Refused while reading the settings: neither maximum is touched.
+        {"pattern past the list", File(Settings("pattern", "  <pattern>13</pattern>\n"), rates), 123456789012,
+         1000000, false, 123456789012, 1000000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MessageRecorder boxes;
+        CBenchDoc doc;
+        doc.maxbps = c.maxbpsBefore;
+        doc.maxiops = c.maxiopsBefore;
+        ExpectOpens({c.name, c.text, c.bOpens}, doc, boxes);
+        EXPECT_EQ(doc.maxbps, c.maxbps);
+        EXPECT_EQ(doc.maxiops, c.maxiops);
+    }
+}
+
 TEST(XmlForm, ReadingStopsAtTheFirstMissingSettingKeepingWhatCameBefore)
 {
     const char* const order[] = {"drive", "verifydata", "directio", "bypasswritecache", "continuousio",
