@@ -66,6 +66,39 @@ TEST(ChartLadder, ValueScaleIsAboveAndRangeScaleIsAtLeast)
     }
 }
 
+// Every step of every unit, and two continued steps past the ladder, probed
+// one below, at and one above: the scale for a value about to be drawn is
+// the first step above it (at least it past the ladder), the scale for
+// results held the first step at least it.
+TEST(ChartLadder, EveryStepOneBelowAtAndOneAbove)
+{
+    constexpr int LAST = NUM_SCALE_STEPS - 1;
+    const auto Step = [](int u, int r) {
+        return r <= LAST ? FullScaleStep(u, r) : FullScaleStep(u, LAST) + uint64_t(r - LAST) * FullScaleIncrement(u);
+    };
+    for (int u = 0; u < 3; ++u)
+        for (int r = 0; r <= LAST + 2; ++r) {
+            const uint64_t S = Step(u, r);
+            const uint64_t next = Step(u, r + 1);
+            struct Case { uint64_t value; uint64_t above; uint64_t atLeast; };
+            const Case cases[] = {
+                {S - 1, S, S},
+                {S, r < LAST ? next : S, S},
+                {S + 1, next, next},
+            };
+            for (const Case& c : cases) {
+                SCOPED_TRACE("unit " + std::to_string(u) + " row " + std::to_string(r) + " value " +
+                             std::to_string(c.value));
+                EXPECT_EQ(FullScaleAbove(u, c.value), c.above);
+                EXPECT_EQ(FullScaleAtLeast(u, c.value), c.atLeast);
+                // The automatic scale with no maximum yet is the "above" step.
+                uint64_t F = 0;
+                ASSERT_TRUE(FitScaleDecision(u, c.value, 0, F));
+                EXPECT_EQ(F, c.above);
+            }
+        }
+}
+
 TEST(ChartScale, ValueBelowTheDocumentMaximumKeepsTheScale)
 {
     uint64_t F = 123;
