@@ -212,6 +212,29 @@ TEST_F(ImageExportTest, WindowPartlyOffTheScreenIsCapturedFromTheOrigin)
     EXPECT_EQ(pCapture->size(), expected);
 }
 
+TEST_F(ImageExportTest, WindowEntirelyOffTheScreenCannotBeCaptured)
+{
+    CBoxRecorder boxes;
+    CScriptedFileDialogs dialogs;   // no answer: the first export is cancelled
+    // A capture kept from an earlier export must not stand in for the new one.
+    m_pFrame->OnCommand(ID_FILE_EXPORT_IMAGE);
+    ASSERT_EQ(dialogs.Requests().size(), 1u);
+    ASSERT_NE(m_pFrame->ImageExport().Capture(), nullptr);
+
+    m_pFrame->move(-5000, -5000);
+    ASSERT_TRUE(ProcessEventsUntil([&] { return m_pFrame->frameGeometry().topLeft() == QPoint(-5000, -5000); }));
+    ASSERT_FALSE(QRect(QPoint(0, 0), m_pFrame->screen()->virtualSize()).intersects(m_pFrame->frameGeometry()));
+    m_pFrame->OnCommand(ID_FILE_EXPORT_IMAGE);
+
+    ASSERT_EQ(boxes.Boxes().size(), 1u);
+    EXPECT_EQ(boxes.Boxes()[0].text, "Unable to create image.");
+    EXPECT_EQ(boxes.Boxes()[0].type, MB_ICONERROR);
+    EXPECT_EQ(dialogs.Requests().size(), 1u);   // no second file dialog
+    EXPECT_EQ(m_pFrame->ImageExport().Capture(), nullptr);
+    const QStringList written = QDir(m_dir.path()).entryList({QStringLiteral("*.jpg")}, QDir::Files);
+    EXPECT_TRUE(written.isEmpty()) << written.join(' ').toStdString();
+}
+
 TEST(ExportGeometryTest, ClampKeepsTheVisiblePartFromTheOrigin)
 {
     const struct
