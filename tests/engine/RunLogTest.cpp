@@ -1,5 +1,7 @@
 #include "engine/RunLog.h"
 
+#include "../support/CompiledLocale.h"
+
 #include "document/BenchDoc.h"
 #include "platform/MessageBox.h"
 #include "util/CommandLineOptions.h"
@@ -9,6 +11,7 @@
 #include <clocale>
 
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -137,17 +140,19 @@ TEST(RunLog, TimeLineIgnoresTheProcessLocale)
     setenv("TZ", "UTC", 1);
     tzset();
     const std::string before = setlocale(LC_ALL, nullptr);
-    const char* pszOther = nullptr;
-    for (const char* pszName : {"de_DE.UTF-8", "fr_FR.UTF-8", "es_ES.UTF-8", "nl_NL.UTF-8"})
-        if (setlocale(LC_ALL, pszName)) {
-            pszOther = pszName;
-            break;
-        }
-    if (!pszOther)
-        GTEST_SKIP() << "no locale other than C is installed";
-    const std::string line = FormatLogTimeLine(1772701620);
+    std::string folder = (fs::temp_directory_path() / "runlog-locale-XXXXXX").string();
+    ASSERT_NE(mkdtemp(folder.data()), nullptr);
+    const bool bGerman = UseGermanLocale(LC_ALL, folder);
+    char szDay[64] = "";
+    const std::time_t t = 1772701620;
+    std::strftime(szDay, sizeof szDay, "%A", std::gmtime(&t));
+    const std::string line = FormatLogTimeLine(t);
     setlocale(LC_ALL, before.c_str());
-    EXPECT_EQ(line, "\r\n\r\nThursday, March 5, 2026   9:07 AM\r\n") << pszOther;
+    fs::remove_all(folder);
+    if (!bGerman)
+        GTEST_SKIP() << "no German locale to be had on this machine";
+    ASSERT_STREQ(szDay, "Donnerstag");   // the process really names days in German
+    EXPECT_EQ(line, "\r\n\r\nThursday, March 5, 2026   9:07 AM\r\n");
 }
 
 TEST(RunLog, EntriesAreAppendedInOrderAndTheFileIsNamed)

@@ -1,5 +1,7 @@
 #include "XmlTreeSupport.h"
 
+#include "../support/CompiledLocale.h"
+
 #include <gtest/gtest.h>
 
 #include <clocale>
@@ -338,34 +340,13 @@ TEST(XmlValues, HexTakesPairsUpToTheDestinationSize)
     }
 }
 
-namespace {
-
-// Switches LC_NUMERIC to a German locale: an installed one, else one compiled with localedef
-// into a temporary folder found through LOCPATH. False when neither can be had.
-bool UseCommaLocale(const std::filesystem::path& folder)
-{
-    if (std::setlocale(LC_NUMERIC, "de_DE.UTF-8"))
-        return true;
-    if (!std::filesystem::exists("/usr/share/i18n/locales/de_DE"))
-        return false;
-    std::string command = "localedef -i de_DE -f UTF-8 '" + (folder / "de_DE.UTF-8").string() + "' >/dev/null 2>&1";
-    if (std::system(command.c_str()) != 0 && !std::filesystem::exists(folder / "de_DE.UTF-8"))
-        return false;
-    setenv("LOCPATH", folder.c_str(), 1);
-    bool bSet = std::setlocale(LC_NUMERIC, "de_DE.UTF-8") != nullptr;
-    unsetenv("LOCPATH");
-    return bSet;
-}
-
-} // namespace
-
 TEST(XmlValues, RealsKeepTheirPointUnderACommaLocale)
 {
     std::string pattern = (std::filesystem::temp_directory_path() / "xmllocale-XXXXXX").string();
     ASSERT_NE(mkdtemp(pattern.data()), nullptr);
     std::filesystem::path folder = pattern;
     std::string old = std::setlocale(LC_NUMERIC, nullptr);
-    bool bComma = UseCommaLocale(folder);
+    bool bComma = UseGermanLocale(LC_NUMERIC, folder);
     char szProbe[16];
     std::snprintf(szProbe, sizeof(szProbe), "%.1f", 1.5);
     Document doc = NewDocument();
