@@ -20,7 +20,8 @@ public:
     // Starts one request for slot. 0, or -errno when it could not be submitted
     // (the slot is then free again). A backend may hold the request until the
     // next Wait, which hands it over in the same call; a refusal found then is
-    // the result of the requests it held.
+    // the result of the requests it held. A slot stays taken (-EBUSY) from
+    // its submission until Wait has returned its result, finished or not.
     virtual int SubmitWrite(unsigned nSlot, const void* pBuffer, uint32_t nBytes, uint64_t nOffset) = 0;
     virtual int SubmitRead(unsigned nSlot, void* pBuffer, uint32_t nBytes, uint64_t nOffset) = 0;
     // Waits until the request of slot has completed and returns its result.

@@ -24,6 +24,7 @@ struct Slot
     int64_t nResult = 0;
     bool bWrite = false;
     bool bInFlight = false;
+    bool bUnclaimed = false;   // done or not, its result awaits a Wait
 };
 
 class CIoUringQueue final : public CIoQueue
@@ -119,6 +120,7 @@ public:
             }
             Reap(pCqe);
         }
+        slot.bUnclaimed = false;
         return slot.nResult;
     }
 
@@ -148,7 +150,8 @@ private:
         if (nSlot >= m_nDepth)
             return -EINVAL;
         Slot& slot = m_pSlots[nSlot];
-        if (slot.bInFlight)
+        // A request reaped early still holds its slot until Wait takes the result.
+        if (slot.bInFlight || slot.bUnclaimed)
             return -EBUSY;
         slot.pBuffer = static_cast<uint8_t*>(pBuffer);
         slot.nOffset = nOffset;
@@ -160,6 +163,7 @@ private:
         if (ret < 0)
             return ret;
         slot.bInFlight = true;
+        slot.bUnclaimed = true;
         return 0;
     }
 

@@ -24,6 +24,7 @@ struct Slot
     int64_t nResult = 0;
     bool bWrite = false;
     bool bInFlight = false;
+    bool bUnclaimed = false;   // done or not, its result awaits a Wait
 };
 
 int64_t RunRequest(int fd, const Slot& slot)
@@ -103,6 +104,7 @@ public:
         std::unique_lock lock(m_mutex);
         Slot& slot = m_pSlots[nSlot];
         m_cvDone.wait(lock, [&] { return !slot.bInFlight; });
+        slot.bUnclaimed = false;
         return slot.nResult;
     }
 
@@ -131,7 +133,8 @@ private:
         {
             std::lock_guard lock(m_mutex);
             Slot& slot = m_pSlots[nSlot];
-            if (slot.bInFlight)
+            // A finished request still holds its slot until Wait takes the result.
+            if (slot.bInFlight || slot.bUnclaimed)
                 return -EBUSY;
             slot.pBuffer = static_cast<uint8_t*>(pBuffer);
             slot.nOffset = nOffset;
@@ -139,6 +142,7 @@ private:
             slot.nResult = 0;
             slot.bWrite = bWrite;
             slot.bInFlight = true;
+            slot.bUnclaimed = true;
             // At most one entry per slot is pending, so depth entries suffice.
             m_pPending[(m_nFirst + m_nCount) % m_nDepth] = nSlot;
             ++m_nCount;

@@ -181,10 +181,13 @@ TEST_P(IoQueueBackendTest, MisuseIsRefusedNotUndefined)
     ASSERT_EQ(q->Setup(fd, 2), 0);
     EXPECT_EQ(q->SubmitWrite(2, p, 4096, 0), -EINVAL) << "slot beyond the depth";
     ASSERT_EQ(q->SubmitWrite(0, p, 4096, 0), 0);
-    // The same slot cannot carry two requests; at worst it is still busy.
-    const int again = q->SubmitWrite(0, p, 4096, 0);
-    if (again == 0)
-        FAIL() << "a slot in flight was submitted twice";
+    // The same slot cannot carry two requests, even once the first has
+    // finished: its result is still to be taken by Wait.
+    EXPECT_EQ(q->SubmitWrite(0, p, 4096, 0), -EBUSY) << "a slot in flight was submitted twice";
+    usleep(50000);
+    EXPECT_EQ(q->SubmitWrite(0, p, 4096, 0), -EBUSY) << "a finished, unclaimed slot was submitted again";
+    EXPECT_EQ(q->Wait(0), 4096);
+    ASSERT_EQ(q->SubmitWrite(0, p, 4096, 0), 0) << "a claimed slot is free again";
     q->Teardown();   // waits for the request in flight
     EXPECT_EQ(lseek(fd, 0, SEEK_END), 4096);
     FreeBuffer(p, 4096);
