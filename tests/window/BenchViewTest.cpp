@@ -44,6 +44,23 @@ ChartRect SlotBar(const CBenchView& view, uint64_t value, int direction, int k)
 
 QColor Pixel(const QImage& image, int x, int y) { return QColor(image.pixel(x, y)); }
 
+// Every label and check box of the form shows its whole text.
+void ExpectTextsFit(const CBenchView& view)
+{
+    for (QLabel* p : view.findChildren<QLabel*>()) {
+        if (p->text().isEmpty())
+            continue;
+        SCOPED_TRACE(p->objectName().toStdString() + " " + p->text().toStdString());
+        EXPECT_LE(p->sizeHint().width(), p->width());
+        EXPECT_LE(p->fontMetrics().height(), p->height());
+    }
+    for (QCheckBox* p : view.findChildren<QCheckBox*>()) {
+        SCOPED_TRACE(p->text().toStdString());
+        EXPECT_LE(p->sizeHint().width(), p->width());
+        EXPECT_LE(p->fontMetrics().height(), p->height());
+    }
+}
+
 class BenchViewTest : public ::testing::Test
 {
 protected:
@@ -313,17 +330,7 @@ TEST_F(BenchViewTest, PaintOfAnOpenedFileShowsItsFirstMeasuredRowInSlotZero)
 TEST_F(BenchViewTest, LabelsFitTheirPlaces)
 {
     m_view.OnInitialUpdate();
-    for (QLabel* p : m_view.findChildren<QLabel*>()) {
-        if (p->text().isEmpty())
-            continue;
-        SCOPED_TRACE(p->objectName().toStdString() + " " + p->text().toStdString());
-        EXPECT_LE(p->sizeHint().width(), p->width());
-        EXPECT_LE(p->fontMetrics().height(), p->height());
-    }
-    for (QCheckBox* p : m_view.findChildren<QCheckBox*>()) {
-        SCOPED_TRACE(p->text().toStdString());
-        EXPECT_LE(p->sizeHint().width(), p->width());
-    }
+    ExpectTextsFit(m_view);
     // Table rows sit in the chart area's height.
     const QRect chart = Item(IDC_CHART)->geometry();
     EXPECT_GE(Item(IDC_TABLE_SIZE)->y(), chart.top());
@@ -417,18 +424,7 @@ TEST(BenchViewFontTest, LabelsFitAndTableRowsLineUpWithTheChartRows)
             EXPECT_GE(chartHeight * 2, defaultChartHeight * 3);
         }
 
-        for (QLabel* p : view.findChildren<QLabel*>()) {
-            if (p->text().isEmpty())
-                continue;
-            SCOPED_TRACE(p->objectName().toStdString() + " " + p->text().toStdString());
-            EXPECT_LE(p->sizeHint().width(), p->width());
-            EXPECT_LE(p->fontMetrics().height(), p->height());
-        }
-        for (QCheckBox* p : view.findChildren<QCheckBox*>()) {
-            SCOPED_TRACE(p->text().toStdString());
-            EXPECT_LE(p->sizeHint().width(), p->width());
-            EXPECT_LE(p->fontMetrics().height(), p->height());
-        }
+        ExpectTextsFit(view);
 
         const ChartLayout layout = view.Chart().GetChartLayout();
         const ChartRect chart = FormRect(view, IDC_CHART);
